@@ -1,0 +1,51 @@
+#include "lookup/character_lookup.hpp"
+
+#include "lookup/catalogue.hpp"
+#include "lookup/gbk.hpp"
+#include "lookup/text.hpp"
+
+namespace vembrel {
+namespace {
+
+bool starts_with_tilde(std::string_view line) { return !line.empty() && line.front() == '~'; }
+
+}  // namespace
+
+std::vector<CharacterLine> scan_characters(std::string_view data, std::u16string_view query) {
+  std::vector<CharacterLine> out;
+  if (query.size() != 1) return out;
+  LineReader reader(data);
+  for (std::string_view line; reader.next(line);) {
+    // A line's first byte is always a character of its own, so a "~" there is a real one.
+    if (!starts_with_tilde(line)) continue;
+    std::u16string header = decode_gbk(line);
+    if (header.size() < 2 || header[1] != query[0]) continue;
+    out.push_back({true, header.substr(1)});
+    int announced = 0;
+    for (; announced < kMaxDefinitionLines; ++announced) {
+      std::string_view definition;
+      if (!reader.next(definition) || starts_with_tilde(definition)) return out;
+      out.push_back({false, decode_gbk(definition)});
+    }
+  }
+  return out;
+}
+
+void character_lookup(LookupState& state, LookupEnv& env) {
+  state.Combo1[0].clear();
+  state.Combo1[1].clear();
+  const Dictionary& zd = *find_dictionary("mxh");
+  const std::u16string query = env.dialog.InputBox(zd.prompt, kAppTitle);
+  if (query.empty()) return;
+
+  DataFile file;
+  if (!open_dictionary(env, zd.path, file)) return;
+  for (CharacterLine& line : scan_characters(file.bytes, query)) {
+    env.character.Play("gestureright");
+    // The word list's text holds the header being announced; the lists get no rows.
+    if (line.header) state.Combo1[0].setText(line.text);
+    env.character.Think(spaced_text(line.text));
+  }
+}
+
+}  // namespace vembrel

@@ -1,0 +1,39 @@
+#pragma once
+// The phrase search (cz) over a phrase dictionary and the announcement of one entry (xs).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lookup/catalogue.hpp"
+#include "lookup/lookup_env.hpp"
+#include "lookup/lookup_state.hpp"
+
+namespace vembrel {
+
+// One matching line: the text before its first "~" and everything after it.
+struct PhraseRow {
+  std::u16string head;
+  std::u16string tail;
+  bool operator==(const PhraseRow&) const = default;
+};
+
+// Every line of a phrase dictionary whose head contains `query`, in file order. A line without
+// "~" cannot be matched, so it is skipped; an empty query matches nothing.
+std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view query);
+
+// The straightforward scan that decodes every line; the reference for the fast scan above.
+std::vector<PhraseRow> scan_phrases_plain(std::string_view data, std::u16string_view query);
+
+// Selects a phrase dictionary (prompt, path and label) and runs cz.
+void phrase_command(LookupState& state, LookupEnv& env, const Dictionary& dictionary);
+
+// Asks for a search text, fills both result lists and announces the count and the entry at
+// current_index.
+void cz(LookupState& state, LookupEnv& env);
+
+// Announces entry xsjl of the current result: its number, headword and definition.
+void xs(LookupState& state, Character& character, std::int64_t xsjl);
+
+}  // namespace vembrel

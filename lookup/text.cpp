@@ -1,0 +1,44 @@
+#include "lookup/text.hpp"
+
+#include <unicode/ustring.h>
+
+namespace vembrel {
+
+std::u16string utf8_to_utf16(std::string_view utf8) {
+  std::u16string out(utf8.size(), u'\0');  // never more units than bytes
+  int32_t length = 0;
+  UErrorCode error = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
+                       static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr, &error);
+  out.resize(U_SUCCESS(error) ? length : 0);
+  return out;
+}
+
+std::string utf16_to_utf8(std::u16string_view utf16) {
+  std::string out(utf16.size() * 3, '\0');  // never more than three bytes per unit
+  int32_t length = 0;
+  UErrorCode error = U_ZERO_ERROR;
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf16.data(),
+                     static_cast<int32_t>(utf16.size()), 0xFFFD, nullptr, &error);
+  out.resize(U_SUCCESS(error) ? length : 0);
+  return out;
+}
+
+std::u16string spaced_text(std::u16string_view t) {
+  std::u16string out;
+  out.reserve(t.size() * 2);
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    out += t[i];
+    const bool pair = (t[i] & 0xFC00) == 0xD800 && i + 1 < t.size() && (t[i + 1] & 0xFC00) == 0xDC00;
+    if (pair) out += t[++i];
+    out += u' ';
+  }
+  return out;
+}
+
+std::u16string decimal(std::int64_t n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace vembrel
