@@ -139,18 +139,19 @@ class PhraseBook:
         stats = self.stats
         head = no_ascii_tilde(clean_field(head, stats), stats)
         tail = no_ascii_tilde(clean_field(tail, stats), stats)
+        gh = to_gbk_text(head, stats)
+        gt = to_gbk_text(tail, stats)
+        if gh is None or gt is None:
+            stats.add("entry dropped: character outside GBK without a stand-in")
+            return
+        # A stand-in may leave nothing behind (a lone zero width space).
+        head, tail = gh.strip(" \u3000"), gt.strip(" \u3000")
         if not head:
             stats.add("entry dropped: empty head")
             return
         if not tail:
             stats.add("entry dropped: empty tail")
             return
-        gh = to_gbk_text(head, stats)
-        gt = to_gbk_text(tail, stats)
-        if gh is None or gt is None:
-            stats.add("entry dropped: character outside GBK without a stand-in")
-            return
-        head, tail = gh.strip(), gt.strip()
         if head in self.entries:
             parts = self.entries[head]
             if tail in parts:
