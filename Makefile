@@ -1,0 +1,36 @@
+# The two commands a newcomer needs:
+#   make run    installs what is missing, builds, and starts the character on the desktop
+#   make test   installs what is missing, builds, and runs every test (also under sanitizers)
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+
+.PHONY: run test setup build build-asan console bench clean
+
+setup:
+	@bash tools/setup.sh
+
+build: setup
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/vembrel
+
+console: build
+	$(BUILD)/bin/vembrel-console
+
+build-asan: setup
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVEMBREL_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test: build build-asan
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) -LE no-sanitizer
+
+bench: build
+	bash bench/run_targets.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,80 @@
+#include "app/vembrel.hpp"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/form_fixture.hpp"
+
+namespace vembrel {
+namespace {
+
+using Ops = std::vector<std::string>;
+
+TEST(CharacterX, IsTheWidthInPixelsLess120RoundedHalfToEven) {
+  const struct {
+    double twips;
+    int x;
+  } cases[] = {{15360, 904}, {12000, 680}, {19200, 1160},
+               {15367.5, 904}, {15382.5, 906},  // 904.5 and 905.5: halves go to even
+               {0, -120}, {1e12, 32767}};
+  for (const auto& c : cases) EXPECT_EQ(character_x(c.twips), c.x) << c.twips;
+}
+
+TEST(FormLoad, LoadsPlacesAndGreetsInOrder) {
+  testing::TempDir dir;
+  RecordingHost host;
+  testing::ScriptedDialog dialog;
+  testing::FakeDesktop desktop;
+  Vembrel form(host, dialog, desktop, dir.path().string());
+  form.current_index = 7;
+  ASSERT_TRUE(form.Form_Load(12000).ok());
+  EXPECT_EQ(form.current_index, 0);
+  EXPECT_NE(form.character, nullptr);
+  EXPECT_EQ(host.ops, (Ops{"Characters.Load aaa " + (dir.path() / "dh.vr").string(), "Height 160",
+                           "Width 130", "MoveTo 680 0", "Name Vembrel 双击显示菜单", "Show",
+                           "Play wave", "Think Vembrel 欢 迎 你 !", "Think 双 击 显 示 菜 单",
+                           "Play congratulate2", "AutoPopupMenu false"}));
+}
+
+TEST(MenuItems, AreTheTwelveInMenuOrder) {
+  std::string names;
+  std::u16string captions;
+  for (const MenuItem& item : kMenuItems) {
+    names += std::string(item.name) + ",";
+    captions += std::u16string(item.caption) + u"|";
+  }
+  EXPECT_EQ(names, "qxcd,mxhy,mxh,mcy,mty,mfy,mwy,ms,mx,mhelp,mhide,quit,");
+  EXPECT_EQ(captions,
+            u"取消菜单|歇后词典|新华字典|成语词典|同义词典|反义词典|古文词典|上一个词|下一个词|"
+            u" 帮  助| 隐  藏|退出Vembrel|");
+}
+
+class MenuCommandTest : public testing::FormTest {};
+
+TEST_F(MenuCommandTest, CloseHideAndQuit) {
+  writeDictionary("cy.mdb", {"一a~1", "一b~2"});
+  run("mcy", "一");
+  run("mx");
+  EXPECT_EQ(run("qxcd"), Ops{});
+  EXPECT_EQ(run("mhide"), Ops{"Hide"});
+  EXPECT_EQ(words().size(), 2u);  // hiding keeps the result and the position
+  EXPECT_EQ(form.current_index, 1);
+  EXPECT_EQ(run("quit"), Ops{});
+  EXPECT_EQ(desktop.quits, 1);
+}
+
+TEST_F(MenuCommandTest, HelpOpensTheFileOrSaysItIsMissing) {
+  const std::string path = (dir.path() / "使用帮助.txt").string();
+  const Ops missing = run("mhelp");
+  ASSERT_EQ(missing.size(), 2u);
+  EXPECT_EQ(missing[0], "Play decline");
+  EXPECT_NE(missing[1].find(utf16_to_utf8(spaced_text(testing::u16(path)))), std::string::npos);
+  EXPECT_EQ(desktop.problems.size(), 1u);
+  EXPECT_TRUE(desktop.opened.empty());
+
+  dir.write("使用帮助.txt", "帮助");
+  EXPECT_EQ(run("mhelp"), Ops{});
+  EXPECT_EQ(desktop.opened, std::vector<std::string>{path});
+}
+
+}  // namespace
+}  // namespace vembrel
