@@ -220,6 +220,24 @@ def strip_pinyin_notes(text):
     return PINYIN_LEAD_RE.sub("（", text)
 
 
+RIDDLE_NOTE_RE = re.compile(r"（([^（）]*)）")
+
+
+def move_riddle_notes(riddle, answer, stats):
+    """Move bracketed notes out of the riddle into the answer, so that the
+    words a user types ("嘴上挂蒺藜") are one run in the searched head:
+    "嘴上挂蒺藜（一年生草本植物…）" / "说话带刺" -> "嘴上挂蒺藜" /
+    "说话带刺（注：一年生草本植物…）"."""
+    notes = [n.strip() for n in RIDDLE_NOTE_RE.findall(riddle) if n.strip()]
+    head = RIDDLE_NOTE_RE.sub("", riddle).strip()
+    if head == riddle or not head:
+        return riddle, answer
+    stats.add("bracketed note moved from the riddle to the answer")
+    if notes:
+        answer = answer + "（注：" + "；".join(notes) + "）"
+    return head, answer
+
+
 def build_xh(archive, stats):
     items = json.loads(archive.text("xiehouyu-pwxcoo/xiehouyu.json"))
     book = PhraseBook(stats)
@@ -240,6 +258,7 @@ def build_xh(archive, stats):
         r2, a2 = strip_pinyin_notes(riddle), strip_pinyin_notes(answer)
         if (r2, a2) != (riddle, answer):
             stats.add("toneless pinyin removed from a bracketed note")
+        r2, a2 = move_riddle_notes(r2, a2, stats)
         book.add(r2, a2)
     return book
 
