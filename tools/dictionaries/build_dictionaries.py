@@ -464,6 +464,8 @@ def build_fy(archive, stats):
     fixed = OrderedDict()
     for head, partners in by_word.items():
         new_head = simplify_scraped(head, stats)
+        if new_head in fixed:
+            stats.add("repeated headword merged")
         fixed.setdefault(new_head, []).extend(simplify_scraped(p, stats) for p in partners)
     return partner_book(fixed, stats)
 
