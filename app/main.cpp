@@ -1,0 +1,45 @@
+// vembrel: the desktop program. The character appears at the top right of the screen and
+// answers dictionary lookups chosen from its double-click menu.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "app/app_dir.hpp"
+#include "app/display_check.hpp"
+#include "app/single_instance.hpp"
+#include "app/vembrel_form.hpp"
+#include "host/qt/platform_choice.hpp"
+
+namespace {
+
+int fail(const std::string& message, bool show_dialog) {
+  std::fprintf(stderr, "vembrel: %s\n", message.c_str());
+  if (show_dialog)
+    QMessageBox::critical(nullptr, "Vembrel", QString::fromStdString(message));
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  vembrel::preferX11Platform();
+  if (const std::string problem = vembrel::check_display(); !problem.empty())
+    return fail(problem, false);
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Vembrel");
+  QApplication::setDesktopFileName("vembrel");
+  // The character and its balloon come and go; only quit ends the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  vembrel::SingleInstance instance;
+  if (instance.askRunningToShow()) return 0;
+
+  vembrel::VembrelForm form(vembrel::application_directory());
+  if (const vembrel::LoadStatus status = form.load(); !status.ok())
+    return fail("cannot load the character: " + status.error, true);
+  if (!instance.serve([&form] { form.showCharacter(); }))
+    std::fprintf(stderr, "vembrel: cannot listen for a second launch; it will start another character\n");
+  return app.exec();
+}

@@ -1,0 +1,34 @@
+#include "app/vembrel_form.hpp"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "menu/popup_menu.hpp"
+
+namespace vembrel {
+
+double primary_screen_twips() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr || screen->logicalDotsPerInchX() <= 0) return 15360;
+  return screen->geometry().width() * 1440.0 / screen->logicalDotsPerInchX();
+}
+
+VembrelForm::VembrelForm(const std::string& app_dir)
+    : form_(agent_, dialog_, desktop_, app_dir) {
+  setObjectName("Vembrel");
+  setWindowTitle("Vembrel");
+  f_ = make_popup_menu(this, [this](const MenuItem& item) { form_.run(item); });
+}
+
+LoadStatus VembrelForm::load() {
+  // The form stays hidden: it only owns the lists, the menu and the host control.
+  hide();
+  LoadStatus status = form_.Form_Load(primary_screen_twips());
+  if (!status.ok()) return status;
+  // Whatever button, shift state or position: the menu opens at the mouse pointer.
+  agent_.setDblClickHandler([this](const DblClickEvent&) { f_->popup(QCursor::pos()); });
+  return status;
+}
+
+}  // namespace vembrel

@@ -1,0 +1,37 @@
+#pragma once
+// The desktop program's main form: a hidden widget, never shown, that owns the lookup state
+// (through Vembrel), the pop-up menu "f" and the character host control Agent1.
+
+#include <QMenu>
+#include <QWidget>
+
+#include "app/qt_desktop.hpp"
+#include "app/qt_input_dialog.hpp"
+#include "app/vembrel.hpp"
+#include "host/qt/qt_character_host.hpp"
+
+namespace vembrel {
+
+class VembrelForm : public QWidget {
+ public:
+  explicit VembrelForm(const std::string& app_dir);
+
+  // The form's load: brings up the character for the primary screen and wires the menu.
+  LoadStatus load();
+  // Shows a hidden character again (the tray icon and a second launch do this).
+  void showCharacter() { agent_.showCharacter(); }
+
+  Vembrel& form() { return form_; }
+
+ private:
+  QtCharacterHost agent_;
+  QtInputDialog dialog_;
+  QtDesktop desktop_;
+  Vembrel form_;
+  QMenu* f_ = nullptr;
+};
+
+// Width of the primary screen in twips: device-independent pixels at its logical DPI.
+double primary_screen_twips();
+
+}  // namespace vembrel
