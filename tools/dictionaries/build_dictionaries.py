@@ -285,6 +285,9 @@ def quote_start(idiom, text, start, end):
     if lead:
         # "同见贤思齐”": a clause that opens with 同/亦作/参见… quotes all the rest.
         return start + len(max(lead, key=len)), False
+    if start > 0 and text[start - 1] == "：":
+        # "诸：之于”的合成词": a quoted gloss right after a restored colon.
+        return start, False
     if text[start - 2:start] == "”、":
         # "亦作“舐犊之念”、舐犊之私”": the next word of a quoted list.
         return start, False
