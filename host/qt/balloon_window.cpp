@@ -1,0 +1,105 @@
+#include "host/qt/balloon_window.hpp"
+
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "host/qt/character_window.hpp"
+#include "host/qt/cloud_shape.hpp"
+#include "host/qt/mask_builder.hpp"
+
+namespace vembrel {
+
+namespace {
+
+const QColor kInk(0x2a, 0x2f, 0x3a);
+const QColor kOutline(0x4b, 0x55, 0x63);
+
+void paintBalloon(QPainter& painter, const BalloonPage& page, const BalloonGeometry& geometry) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient fill(geometry.cloud.topLeft(), geometry.cloud.bottomLeft());
+  fill.setColorAt(0, QColor(0xff, 0xff, 0xff));
+  fill.setColorAt(1, QColor(0xee, 0xf3, 0xf9));
+  painter.setPen(QPen(kOutline, 1.6));
+  painter.setBrush(fill);
+  painter.drawPath(cloudPath(geometry.cloud.adjusted(1, 1, -1, -1)));
+  for (const QRectF& bubble : geometry.bubbles) painter.drawEllipse(bubble.adjusted(1, 1, -1, -1));
+
+  const QFont font = BalloonWindow::textFont();
+  const QFontMetricsF metrics(font);
+  painter.setFont(font);
+  painter.setPen(kInk);
+  qreal y = geometry.text.top() + metrics.ascent() + (metrics.lineSpacing() - metrics.height()) / 2;
+  for (const QString& line : page.lines) {
+    painter.drawText(QPointF(geometry.text.left(), y), line);
+    y += metrics.lineSpacing();
+  }
+}
+
+}  // namespace
+
+BalloonWindow::BalloonWindow() { makeFloatingWindow(*this); }
+
+QFont BalloonWindow::textFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei"),
+                    QStringLiteral("Noto Sans CJK")});
+  font.setPixelSize(15);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  return font;
+}
+
+QImage BalloonWindow::render(const BalloonPage& page, const BalloonGeometry& geometry,
+                             qreal ratio) {
+  QImage image(geometry.window.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  paintBalloon(painter, page, geometry);
+  return image;
+}
+
+void BalloonWindow::setMaskThreshold(int threshold) {
+  if (threshold == threshold_) return;
+  threshold_ = threshold;
+  if (!image_.isNull()) setMask(maskFromAlpha(image_, threshold_));
+}
+
+void BalloonWindow::showPage(const BalloonPage& page, const BalloonGeometry& geometry) {
+  page_ = page;
+  geometry_ = geometry;
+  setWindowTitle(page.text);
+  setAccessibleName(page.text);
+  reshape();
+}
+
+void BalloonWindow::place(const BalloonGeometry& geometry) {
+  const bool same_shape = geometry.window.size() == geometry_.window.size() &&
+                          geometry.cloud == geometry_.cloud && geometry.bubbles == geometry_.bubbles;
+  geometry_ = geometry;
+  if (same_shape)
+    move(geometry.window.topLeft());
+  else
+    reshape();
+}
+
+void BalloonWindow::reshape() {
+  image_ = render(page_, geometry_, devicePixelRatioF());
+  setGeometry(geometry_.window);
+  setMask(maskFromAlpha(image_, threshold_));
+  update();
+}
+
+void BalloonWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(0, 0, image_);
+}
+
+void BalloonWindow::mousePressEvent(QMouseEvent* event) {
+  if (!isOpaqueAt(image_, event->position().toPoint(), threshold_)) return event->ignore();
+  emit clicked();
+}
+
+}  // namespace vembrel

@@ -1,0 +1,190 @@
+#include "host/qt/character_file.hpp"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSvgRenderer>
+
+namespace vembrel {
+
+const char* const kRequiredAnimations[] = {"rest",  "show",          "hide",         "blink",
+                                           "wave",  "congratulate2", "gestureright", "decline",
+                                           "dontrecognize"};
+const int kRequiredAnimationCount = int(std::size(kRequiredAnimations));
+
+const Animation* CharacterDefinition::animation(const QString& name) const {
+  const auto found = animations.find(name);
+  return found == animations.end() ? nullptr : &found->second;
+}
+
+namespace {
+
+constexpr char kFormatName[] = "vembrel-character";
+constexpr int kFormatVersion = 1;
+
+// Collects the first problem; every check below returns early once one is found.
+class Checker {
+ public:
+  explicit Checker(QString where) : where_(std::move(where)) {}
+  bool fail(const QString& message) {
+    if (error_.empty()) error_ = (where_ + QStringLiteral(": ") + message).toStdString();
+    return false;
+  }
+  const std::string& error() const { return error_; }
+
+ private:
+  QString where_;
+  std::string error_;
+};
+
+QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+int lineOfOffset(const QByteArray& bytes, int offset) {
+  return int(bytes.left(offset).count('\n')) + 1;
+}
+
+bool readSize(const QJsonObject& root, Checker& check, QSize& size) {
+  const QJsonValue width = root.value(QStringLiteral("width"));
+  const QJsonValue height = root.value(QStringLiteral("height"));
+  if (!width.isDouble() || !height.isDouble())
+    return check.fail(QStringLiteral("\"width\" and \"height\" must be numbers"));
+  const double w = width.toDouble(), h = height.toDouble();
+  if (w < 1 || h < 1 || w > kMaxCanvasPixels || h > kMaxCanvasPixels)
+    return check.fail(QStringLiteral("size %1 x %2 is outside 1 to %3 pixels")
+                          .arg(w)
+                          .arg(h)
+                          .arg(kMaxCanvasPixels));
+  size = QSize(int(w), int(h));
+  return true;
+}
+
+bool readFrames(const QJsonObject& root, Checker& check, CharacterDefinition& out) {
+  const QJsonValue frames = root.value(QStringLiteral("frames"));
+  if (!frames.isObject() || frames.toObject().isEmpty())
+    return check.fail(QStringLiteral("\"frames\" must be an object with at least one frame"));
+  const QJsonObject object = frames.toObject();
+  for (auto it = object.begin(); it != object.end(); ++it) {
+    const QString where = QStringLiteral("frame ") + quoted(it.key());
+    if (!it.value().isString()) return check.fail(where + QStringLiteral(" is not a string"));
+    const QByteArray svg = it.value().toString().toUtf8();
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid()) return check.fail(where + QStringLiteral(" is not a valid SVG"));
+    const QSize size = renderer.defaultSize();
+    if (size.width() > kMaxCanvasPixels || size.height() > kMaxCanvasPixels)
+      return check.fail(where + QStringLiteral(" is larger than %1 pixels").arg(kMaxCanvasPixels));
+    out.frames.emplace(it.key(), svg);
+  }
+  return true;
+}
+
+bool readAnimation(const QString& name, const QJsonValue& value, Checker& check,
+                   CharacterDefinition& out) {
+  const QString where = QStringLiteral("animation ") + quoted(name);
+  if (!value.isObject()) return check.fail(where + QStringLiteral(" is not an object"));
+  const QJsonObject object = value.toObject();
+  const QJsonValue steps = object.value(QStringLiteral("frames"));
+  if (!steps.isArray() || steps.toArray().isEmpty())
+    return check.fail(where + QStringLiteral(" needs a non-empty \"frames\" array"));
+  Animation animation;
+  int index = 0;
+  for (const QJsonValue& step : steps.toArray()) {
+    ++index;
+    const QString at = where + QStringLiteral(" step %1").arg(index);
+    const QJsonObject stepObject = step.toObject();
+    const QJsonValue frame = stepObject.value(QStringLiteral("frame"));
+    const QJsonValue ms = stepObject.value(QStringLiteral("ms"));
+    if (!step.isObject() || !frame.isString() || !ms.isDouble())
+      return check.fail(at + QStringLiteral(" must be {\"frame\": id, \"ms\": number}"));
+    if (!out.frames.contains(frame.toString()))
+      return check.fail(at + QStringLiteral(" names unknown frame ") + quoted(frame.toString()));
+    if (ms.toDouble() < 1 || ms.toDouble() > kMaxStepMs)
+      return check.fail(at + QStringLiteral(" lasts %1 ms, outside 1 to %2")
+                                 .arg(ms.toDouble())
+                                 .arg(kMaxStepMs));
+    animation.steps.push_back({frame.toString(), int(ms.toDouble())});
+  }
+  const QJsonValue after = object.value(QStringLiteral("return"));
+  if (!after.isUndefined() && !after.isString())
+    return check.fail(where + QStringLiteral(": \"return\" must be an animation name"));
+  animation.return_animation = after.toString();
+  out.animations.emplace(name, std::move(animation));
+  return true;
+}
+
+bool readAnimations(const QJsonObject& root, Checker& check, CharacterDefinition& out) {
+  const QJsonValue animations = root.value(QStringLiteral("animations"));
+  if (!animations.isObject()) return check.fail(QStringLiteral("\"animations\" must be an object"));
+  const QJsonObject object = animations.toObject();
+  for (auto it = object.begin(); it != object.end(); ++it)
+    if (!readAnimation(it.key(), it.value(), check, out)) return false;
+  for (int i = 0; i < kRequiredAnimationCount; ++i)
+    if (!out.animations.contains(QString::fromLatin1(kRequiredAnimations[i])))
+      return check.fail(QStringLiteral("missing animation ") +
+                        quoted(QString::fromLatin1(kRequiredAnimations[i])));
+  for (const auto& [name, animation] : out.animations) {
+    const QString& next = animation.return_animation;
+    if (!next.isEmpty() && !out.animations.contains(next))
+      return check.fail(QStringLiteral("animation ") + quoted(name) +
+                        QStringLiteral(" returns through unknown animation ") + quoted(next));
+  }
+  return true;
+}
+
+}  // namespace
+
+CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where) {
+  Checker check(where);
+  QJsonParseError parse_error;
+  const QJsonDocument document = QJsonDocument::fromJson(bytes, &parse_error);
+  if (parse_error.error != QJsonParseError::NoError) {
+    check.fail(QStringLiteral("bad JSON at line %1: %2")
+                   .arg(lineOfOffset(bytes, parse_error.offset))
+                   .arg(parse_error.errorString()));
+    return {std::nullopt, check.error()};
+  }
+  if (!document.isObject()) {
+    check.fail(QStringLiteral("the top level must be a JSON object"));
+    return {std::nullopt, check.error()};
+  }
+  const QJsonObject root = document.object();
+  CharacterDefinition character;
+  const bool ok = [&] {
+    if (root.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName))
+      return check.fail(QStringLiteral("\"format\" is not \"%1\"").arg(kFormatName));
+    const QJsonValue version = root.value(QStringLiteral("version"));
+    if (!version.isDouble() || version.toDouble() != kFormatVersion)
+      return check.fail(QStringLiteral("unsupported version %1 (this program reads version %2)")
+                            .arg(version.toVariant().toString())
+                            .arg(kFormatVersion));
+    const QJsonValue name = root.value(QStringLiteral("name"));
+    if (!name.isString() || name.toString().trimmed().isEmpty())
+      return check.fail(QStringLiteral("\"name\" must be a non-empty string"));
+    character.name = name.toString();
+    return readSize(root, check, character.natural_size) && readFrames(root, check, character) &&
+           readAnimations(root, check, character);
+  }();
+  if (!ok) return {std::nullopt, check.error()};
+  return {std::move(character), {}};
+}
+
+CharacterFileResult readCharacterFile(const QString& path) {
+  const QFileInfo info(path);
+  const auto failure = [&](const QString& message) {
+    return CharacterFileResult{std::nullopt, (path + QStringLiteral(": ") + message).toStdString()};
+  };
+  if (!info.exists()) return failure(QStringLiteral("no such file"));
+  if (!info.isFile()) return failure(QStringLiteral("not a regular file"));
+  if (info.size() > kMaxCharacterFileBytes)
+    return failure(QStringLiteral("larger than %1 MB").arg(kMaxCharacterFileBytes >> 20));
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return failure(file.errorString());
+  // Read one byte past the limit in case the file grew after the size check.
+  const QByteArray bytes = file.read(kMaxCharacterFileBytes + 1);
+  if (bytes.size() > kMaxCharacterFileBytes)
+    return failure(QStringLiteral("larger than %1 MB").arg(kMaxCharacterFileBytes >> 20));
+  return parseCharacterFile(bytes, path);
+}
+
+}  // namespace vembrel

@@ -1,0 +1,55 @@
+#pragma once
+// Reads and checks a character file (see docs/character-format.md). Everything the host needs
+// is validated here, before any window exists, so a bad file fails with a message saying what
+// is wrong and where instead of misbehaving later.
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vembrel {
+
+struct AnimationStep {
+  QString frame;  // id in CharacterDefinition::frames
+  int ms = 0;
+};
+
+struct Animation {
+  std::vector<AnimationStep> steps;
+  QString return_animation;  // played afterwards to get back to rest; empty for none
+};
+
+struct CharacterDefinition {
+  QString name;
+  QSize natural_size;                      // the canvas every frame is drawn on
+  std::map<QString, QByteArray> frames;    // id -> SVG document
+  std::map<QString, Animation> animations;  // name -> animation
+
+  const Animation* animation(const QString& name) const;
+};
+
+// Limits that keep a hostile or broken file from exhausting memory.
+inline constexpr qint64 kMaxCharacterFileBytes = 32 * 1024 * 1024;
+inline constexpr int kMaxCanvasPixels = 4096;
+inline constexpr int kMaxStepMs = 60000;
+
+// Animations the program and the host play; a character file must define all of them.
+extern const char* const kRequiredAnimations[];
+extern const int kRequiredAnimationCount;
+
+struct CharacterFileResult {
+  std::optional<CharacterDefinition> character;
+  std::string error;  // empty when `character` is set
+};
+
+// Reads the file at `path` (UTF-8) and validates it.
+CharacterFileResult readCharacterFile(const QString& path);
+
+// Validates the bytes of a character file; `where` names it in messages.
+CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where);
+
+}  // namespace vembrel

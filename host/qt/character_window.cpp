@@ -1,0 +1,80 @@
+#include "host/qt/character_window.hpp"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "host/qt/mask_builder.hpp"
+
+namespace vembrel {
+
+void makeFloatingWindow(QWidget& window) {
+  window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                        Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint);
+  window.setAttribute(Qt::WA_TranslucentBackground);
+  window.setAttribute(Qt::WA_ShowWithoutActivating);
+  window.setAttribute(Qt::WA_X11DoNotAcceptFocus);
+  window.setFocusPolicy(Qt::NoFocus);
+}
+
+CharacterWindow::CharacterWindow() { makeFloatingWindow(*this); }
+
+void CharacterWindow::showFrame(const RenderedFrame* frame) {
+  if (frame == frame_) return;
+  frame_ = frame;
+  if (frame_) setMask(frame_->mask.isEmpty() ? QRegion(0, 0, 1, 1) : frame_->mask);
+  update();
+}
+
+bool CharacterWindow::isOpaqueAt(QPoint local) const {
+  return frame_ && vembrel::isOpaqueAt(frame_->image, local, threshold_);
+}
+
+void CharacterWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.fillRect(rect(), Qt::transparent);
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  if (frame_) painter.drawPixmap(0, 0, frame_->pixmap);
+}
+
+// The mask keeps the window system from delivering clicks on transparent pixels; the same
+// test here covers platforms without window shapes.
+void CharacterWindow::mousePressEvent(QMouseEvent* event) {
+  if (!isOpaqueAt(event->position().toPoint())) return event->ignore();
+  if (event->button() == Qt::LeftButton) {
+    pressed_ = true;
+    dragging_ = false;
+    press_global_ = event->globalPosition().toPoint();
+    press_window_ = pos();
+  }
+}
+
+void CharacterWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (!pressed_ || !(event->buttons() & Qt::LeftButton)) return;
+  const QPoint offset = event->globalPosition().toPoint() - press_global_;
+  if (!dragging_ && offset.manhattanLength() < QApplication::startDragDistance()) return;
+  dragging_ = true;
+  emit dragged(press_window_ + offset);
+}
+
+void CharacterWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    pressed_ = false;
+    if (dragging_) emit dragFinished();
+    dragging_ = false;
+  } else if (event->button() == Qt::RightButton && isOpaqueAt(event->position().toPoint())) {
+    emit contextMenuWanted(event->globalPosition().toPoint());
+  }
+}
+
+void CharacterWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  const bool left = event->button() == Qt::LeftButton;
+  if (!left && event->button() != Qt::RightButton) return;
+  if (!isOpaqueAt(event->position().toPoint())) return event->ignore();
+  if (left) mousePressEvent(event);  // the second press may still start a drag
+  const int shift = event->modifiers() & Qt::ShiftModifier ? 1 : 0;
+  emit doubleClicked(left ? 1 : 2, shift, event->globalPosition().toPoint());
+}
+
+}  // namespace vembrel

@@ -1,0 +1,49 @@
+#pragma once
+// The character's own window: frameless, always on top, never taking focus, shaped to the
+// current frame so clicks on transparent pixels reach whatever is below.
+
+#include <QPoint>
+#include <QWidget>
+
+#include "host/qt/frame_cache.hpp"
+
+namespace vembrel {
+
+class CharacterWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  CharacterWindow();
+
+  // Draws `frame` (owned by the cache; kept until the next call) and shapes the window to it.
+  void showFrame(const RenderedFrame* frame);
+  void setMaskThreshold(int threshold) { threshold_ = threshold; }
+  bool isOpaqueAt(QPoint local) const;
+
+ signals:
+  // button: 1 left, 2 right; shift: 1 when Shift was held; at: screen pixels.
+  void doubleClicked(int button, int shift, QPoint at);
+  void dragged(QPoint window_position);
+  void dragFinished();
+  void contextMenuWanted(QPoint at);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  const RenderedFrame* frame_ = nullptr;
+  int threshold_ = 128;
+  bool pressed_ = false;
+  bool dragging_ = false;
+  QPoint press_global_;
+  QPoint press_window_;
+};
+
+// Window flags and attributes shared by the character and its balloon.
+void makeFloatingWindow(QWidget& window);
+
+}  // namespace vembrel

@@ -1,0 +1,45 @@
+#include "host/qt/compositing_probe.hpp"
+
+#include <QGuiApplication>
+
+#if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+
+#include <QtGui/qguiapplication_platform.h>
+#include <cstdlib>
+#endif
+
+namespace vembrel {
+
+#if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)
+namespace {
+
+bool selectionOwned(xcb_connection_t* connection) {
+  static const char kName[] = "_NET_WM_CM_S0";
+  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+      connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
+  if (!atom) return false;
+  xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
+      connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+  const bool owned = owner && owner->owner != XCB_NONE;
+  std::free(owner);
+  std::free(atom);
+  return owned;
+}
+
+}  // namespace
+#endif
+
+bool compositorActive() {
+  const QString platform = QGuiApplication::platformName();
+#if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)
+  if (platform == QLatin1String("xcb")) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 && x11->connection() && selectionOwned(x11->connection());
+  }
+#endif
+  return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal") &&
+         platform != QLatin1String("xcb");
+}
+
+}  // namespace vembrel

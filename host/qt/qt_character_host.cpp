@@ -1,0 +1,106 @@
+#include "host/qt/qt_character_host.hpp"
+
+#include <QGuiApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <cmath>
+
+#include "host/qt/compositing_probe.hpp"
+#include "host/qt/mask_builder.hpp"
+#include "host/qt/qt_character.hpp"
+
+namespace vembrel {
+
+namespace {
+
+// A compositor may start or stop at any time; looking every few seconds is one cheap round
+// trip to the X server.
+constexpr int kCompositingCheckMs = 5000;
+
+int thresholdFor(bool compositing) {
+  return compositing ? kMaskThresholdWithCompositor : kMaskThresholdWithoutCompositor;
+}
+
+}  // namespace
+
+QtCharacterHost::QtCharacterHost(QObject* parent)
+    : QObject(parent), mask_threshold_(thresholdFor(compositorActive())) {
+  if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+    compositing_timer_.setTimerType(Qt::VeryCoarseTimer);
+    connect(&compositing_timer_, &QTimer::timeout, this, &QtCharacterHost::checkCompositing);
+    compositing_timer_.start(kCompositingCheckMs);
+  }
+}
+
+QtCharacterHost::~QtCharacterHost() {
+  delete tray_;
+  characters_.clear();
+}
+
+LoadStatus QtCharacterHost::Load(const std::u16string& id, const std::string& path) {
+  if (characters_.contains(id))
+    return {"a character is already loaded as " + QString::fromStdU16String(id).toStdString()};
+  CharacterFileResult file = readCharacterFile(QString::fromStdString(path));
+  if (!file.character) return {file.error};
+  auto definition = std::make_shared<const CharacterDefinition>(std::move(*file.character));
+  auto character = std::make_unique<QtCharacter>(*this, id, std::move(definition));
+  ensureTrayIcon(*character);
+  characters_.emplace(id, std::move(character));
+  return {};
+}
+
+Character* QtCharacterHost::character(const std::u16string& id) { return qtCharacter(id); }
+
+QtCharacter* QtCharacterHost::qtCharacter(const std::u16string& id) {
+  const auto found = characters_.find(id);
+  return found == characters_.end() ? nullptr : found->second.get();
+}
+
+void QtCharacterHost::showCharacter() {
+  for (auto& [id, character] : characters_) character->showNow();
+}
+
+void QtCharacterHost::hideCharacter() {
+  for (auto& [id, character] : characters_) character->hideNow();
+}
+
+bool QtCharacterHost::isCharacterVisible() const {
+  for (const auto& [id, character] : characters_)
+    if (character->isShown()) return true;
+  return false;
+}
+
+int QtCharacterHost::scaled(int ms) const {
+  return std::max(0, int(std::lround(ms * time_scale_)));
+}
+
+void QtCharacterHost::raiseDblClick(const DblClickEvent& event) {
+  if (dbl_click_) dbl_click_(event);
+}
+
+void QtCharacterHost::checkCompositing() {
+  const int threshold = thresholdFor(compositorActive());
+  if (threshold == mask_threshold_) return;
+  mask_threshold_ = threshold;
+  for (auto& [id, character] : characters_) character->setMaskThreshold(threshold);
+}
+
+void QtCharacterHost::ensureTrayIcon(QtCharacter& character) {
+  if (tray_ || !QSystemTrayIcon::isSystemTrayAvailable()) return;
+  const CharacterDefinition& definition = character.definition();
+  const QByteArray& rest =
+      definition.frames.at(definition.animation(QStringLiteral("rest"))->steps.front().frame);
+  const QImage portrait = FrameCache::render(rest, QSize(64, 64), 1.0);
+  tray_ = new QSystemTrayIcon(QIcon(QPixmap::fromImage(portrait)), this);
+  tray_->setToolTip(definition.name);
+  tray_menu_ = std::make_unique<QMenu>();
+  tray_menu_->addAction(QStringLiteral("显示"), this, &QtCharacterHost::showCharacter);
+  tray_menu_->addAction(QStringLiteral("隐藏"), this, &QtCharacterHost::hideCharacter);
+  tray_->setContextMenu(tray_menu_.get());
+  connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+    if (why == QSystemTrayIcon::Trigger || why == QSystemTrayIcon::DoubleClick) showCharacter();
+  });
+  tray_->show();
+}
+
+}  // namespace vembrel

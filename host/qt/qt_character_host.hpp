@@ -1,0 +1,69 @@
+#pragma once
+// The character host on the desktop, built on Qt Widgets. Construct it after QApplication, on
+// the GUI thread; it shows nothing until a loaded character is shown.
+//
+//   vembrel::preferX11Platform();
+//   QApplication app(argc, argv);
+//   vembrel::QtCharacterHost host;
+//   ... Vembrel form(host, ...); form.Form_Load(...);
+//   // a second launch or the tray: host.showCharacter();
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "host/character_host.hpp"
+
+class QSystemTrayIcon;
+class QMenu;
+
+namespace vembrel {
+
+class QtCharacter;
+
+class QtCharacterHost : public QObject, public CharacterHost {
+  Q_OBJECT
+
+ public:
+  explicit QtCharacterHost(QObject* parent = nullptr);
+  ~QtCharacterHost() override;
+
+  LoadStatus Load(const std::u16string& id, const std::string& path) override;
+  Character* character(const std::u16string& id) override;
+  void setDblClickHandler(DblClickHandler handler) override { dbl_click_ = std::move(handler); }
+
+  // Shows a hidden character at once (dropping its queue) and raises a visible one.
+  void showCharacter();
+  // Hides the characters, dropping their queues.
+  void hideCharacter();
+  bool isCharacterVisible() const;
+
+  // Multiplies every duration (frames, glides, pages, idle pauses); 0.01 makes tests quick.
+  void setTimeScale(double scale) { time_scale_ = scale; }
+  double timeScale() const { return time_scale_; }
+
+  // The Qt side of a loaded character, for tests and previews.
+  QtCharacter* qtCharacter(const std::u16string& id);
+
+  // For the characters.
+  int scaled(int ms) const;
+  int maskThreshold() const { return mask_threshold_; }
+  void raiseDblClick(const DblClickEvent& event);
+
+ private:
+  void checkCompositing();
+  void ensureTrayIcon(QtCharacter& character);
+
+  std::map<std::u16string, std::unique_ptr<QtCharacter>> characters_;
+  DblClickHandler dbl_click_;
+  double time_scale_ = 1.0;
+  int mask_threshold_;
+  QTimer compositing_timer_;
+  std::unique_ptr<QMenu> tray_menu_;
+  QPointer<QSystemTrayIcon> tray_;
+};
+
+}  // namespace vembrel
