@@ -1,5 +1,8 @@
 #include "lookup/phrase_search.hpp"
 
+#include <cstring>
+#include <optional>
+
 #include "lookup/gbk.hpp"
 #include "lookup/text.hpp"
 
@@ -21,8 +24,80 @@ std::vector<PhraseRow> scan_phrases_plain(std::string_view data, std::u16string_
   return rows;
 }
 
+namespace {
+
+// Length of the GBK character that starts at data[i], as the decoder reads it: a lead byte
+// (81..FE) takes the next byte along when that byte can follow a lead byte; everything else
+// is one byte on its own.
+inline std::size_t gbk_char_length(std::string_view data, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(data[i]);
+  if (lead < 0x81 || lead == 0xFF || i + 1 >= data.size()) return 1;
+  const auto trail = static_cast<unsigned char>(data[i + 1]);
+  return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
+}
+
+// Turns a matching line into its row: the text before the first "~" and the rest.
+PhraseRow split_row(std::string_view line) {
+  std::u16string text = decode_gbk(line);
+  const std::size_t p = text.find(u'~');
+  return {text.substr(0, p), text.substr(p + 1)};
+}
+
+}  // namespace
+
 std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view query) {
-  return scan_phrases_plain(data, query);
+  // The fast scan works on the raw bytes: it looks for the query's GBK bytes anywhere, then
+  // keeps a find only when it starts on a character boundary of its line, before the line's
+  // first "~". Only matching lines are decoded.
+  std::vector<PhraseRow> rows;
+  if (query.empty() || query.find(u'~') != std::u16string_view::npos) return rows;
+  const std::optional<std::string> needle = encode_gbk(query);
+  if (!needle) return rows;  // a text without GBK form occurs in no data file
+  const char terminator = data.find('\r') != std::string_view::npos ? '\r' : '\n';
+  if (needle->find(terminator) != std::string::npos) return rows;  // no line holds one
+
+  const char* const base = data.data();
+  const std::size_t size = data.size();
+  std::size_t line_start = 0;  // start of the line the walk is in
+  std::size_t walk = 0;        // the next character boundary of that line not yet passed
+  bool in_tail = false;        // the walk has passed the line's first "~"
+  std::size_t from = 0;
+  while (from < size) {
+    const void* hit = ::memmem(base + from, size - from, needle->data(), needle->size());
+    if (hit == nullptr) break;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+    // Start a new walk when the find lies in a later line than the walk.
+    const void* last_end = at > walk ? ::memrchr(base + walk, terminator, at - walk) : nullptr;
+    if (last_end != nullptr) {
+      line_start = static_cast<std::size_t>(static_cast<const char*>(last_end) - base) + 1;
+      if (terminator == '\r' && line_start < size && base[line_start] == '\n') ++line_start;
+      walk = line_start;
+      in_tail = false;
+    }
+    while (walk < at && !in_tail) {
+      if (base[walk] == '~') in_tail = true;
+      walk += gbk_char_length(data, walk);
+    }
+    const void* end_ptr = ::memchr(base + at, terminator, size - at);
+    const std::size_t line_end =
+        end_ptr ? static_cast<std::size_t>(static_cast<const char*>(end_ptr) - base) : size;
+    if (in_tail) {
+      from = line_end;  // the rest of this line is tail
+      continue;
+    }
+    if (walk != at) {
+      from = at + 1;  // the find starts inside a character
+      continue;
+    }
+    // Matches only count in a line that has a "~" at all.
+    std::string_view line = data.substr(line_start, line_end - line_start);
+    std::size_t i = walk - line_start;
+    bool has_separator = false;
+    while (i < line.size() && !(has_separator = line[i] == '~')) i += gbk_char_length(line, i);
+    if (has_separator) rows.push_back(split_row(line));
+    from = line_end;
+  }
+  return rows;
 }
 
 void phrase_command(LookupState& state, LookupEnv& env, const Dictionary& dictionary) {

@@ -1,0 +1,49 @@
+// The fast byte scan must find exactly what the scan that decodes every line finds.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "lookup/gbk.hpp"
+#include "lookup/phrase_search.hpp"
+
+namespace vembrel {
+namespace {
+
+// Pieces that trip a byte scan: "~" and letters as second bytes (儈 83 7E, 丄 81 41), lone
+// lead bytes, invalid pairs, 0x80 and 0xFF, line ends of every kind.
+const std::vector<std::string> kPieces = {
+    "~", "A", "a", "\x83\x7E", "\x81\x41", "\xC4\xE3", "\xD6\xAE", "\xAE\xD6", "\x81", "\x81\x30",
+    "\x80", "\xFF", "\r", "\n", "\r\n", "\xB0\xA1", "\xA1\xAB", "~~", " ", "\xFE\xFE", "0"};
+
+std::string random_data(std::mt19937& rng, int pieces) {
+  std::uniform_int_distribution<std::size_t> pick(0, kPieces.size() - 1);
+  std::string data;
+  for (int i = 0; i < pieces; ++i) data += kPieces[pick(rng)];
+  return data;
+}
+
+void expect_same(std::string_view data, std::u16string_view query) {
+  if (!encode_gbk(query)) return;  // a text without GBK form is matched by neither
+  ASSERT_EQ(scan_phrases(data, query), scan_phrases_plain(data, query))
+      << "data bytes: " << ::testing::PrintToString(std::string(data))
+      << " query: " << ::testing::PrintToString(*encode_gbk(query));
+}
+
+TEST(ScanDifferential, AgreesOnRandomTrickyBytes) {
+  std::mt19937 rng(20261210);
+  for (int round = 0; round < 3000; ++round) {
+    const std::string data = random_data(rng, 4 + round % 60);
+    const std::u16string text = decode_gbk(data);
+    std::uniform_int_distribution<std::size_t> start(0, text.size());
+    for (int q = 0; q < 6; ++q) {
+      const std::size_t from = start(rng);
+      expect_same(data, text.substr(from, 1 + q % 3));
+    }
+    expect_same(data, decode_gbk(random_data(rng, 1 + round % 3)));
+  }
+}
+
+}  // namespace
+}  // namespace vembrel
