@@ -34,7 +34,7 @@ class ConsoleDesktop : public Desktop {
   std::string openHelp(const std::string& path) override {
     const DataFile help = read_data_file(path);
     if (!help.ok()) return "cannot read the help text";
-    std::fwrite(help.bytes.data(), 1, help.bytes.size(), stderr);
+    std::fwrite(help.bytes().data(), 1, help.bytes().size(), stderr);
     return {};
   }
   void reportProblem(const std::string& message) override {

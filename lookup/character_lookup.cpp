@@ -40,7 +40,10 @@ void character_lookup(LookupState& state, LookupEnv& env) {
 
   DataFile file;
   if (!open_dictionary(env, zd.path, file)) return;
-  for (CharacterLine& line : scan_characters(file.bytes, query)) {
+  std::vector<CharacterLine> lines = scan_characters(file.bytes(), query);
+  if (!dictionary_intact(env, zd.path, file)) return;
+  file = DataFile();  // the file is closed when its scan ends
+  for (CharacterLine& line : lines) {
     env.character.Play("gestureright");
     // The word list's text holds the header being announced; the lists get no rows.
     if (line.header) state.Combo1[0].setText(line.text);

@@ -1,5 +1,5 @@
 #pragma once
-// Reading a dictionary file: the whole file in one go, then split into lines.
+// Reading a dictionary file: the whole file mapped in one go, then read line by line.
 
 #include <cstddef>
 #include <string>
@@ -8,15 +8,37 @@
 
 namespace vembrel {
 
-// The bytes of a data file, or the reason they could not be read.
-struct DataFile {
-  std::string bytes;
-  std::u16string error;  // empty when the file was read
+// The bytes of a data file, or the reason they could not be read. The file is mapped into
+// memory for as long as this object lives (one lookup). Should the file be cut short by
+// someone else meanwhile, the missing part reads as zero bytes instead of crashing the
+// program, and changed_while_read() says so.
+class DataFile {
+ public:
+  DataFile() = default;
+  ~DataFile();
+  DataFile(DataFile&& other) noexcept;
+  DataFile& operator=(DataFile&& other) noexcept;
+  DataFile(const DataFile&) = delete;
+  DataFile& operator=(const DataFile&) = delete;
+
+  std::string_view bytes() const { return {data_, size_}; }
   bool ok() const { return error.empty(); }
+  bool changed_while_read() const;
+
+  std::u16string error;  // empty when the file was read
+
+ private:
+  friend DataFile read_data_file(const std::string& path);
+  void release();
+
+  const char* data_ = nullptr;
+  std::size_t size_ = 0;
+  bool mapped_ = false;
+  std::string copy_;  // used where a file cannot be mapped
 };
 
-// Reads a regular file whole. A missing file, a directory, a FIFO or a device is refused
-// without blocking, with a reason a user understands.
+// Opens a regular file. A missing file, a directory, a FIFO or a device is refused without
+// blocking, with a reason a user understands.
 DataFile read_data_file(const std::string& path);
 
 // Reads data one line at a time. A line ends at CR or CR LF and a lone LF stays in the line; a
@@ -26,12 +48,13 @@ DataFile read_data_file(const std::string& path);
 class LineReader {
  public:
   explicit LineReader(std::string_view data)
-      : data_(data), terminator_(data.find('\r') != std::string_view::npos ? '\r' : '\n') {}
+      : data_(data), terminator_(line_terminator(data)) {}
   bool at_end() const { return pos_ >= data_.size(); }
   // The next line without its terminator; false at the end of the data.
   bool next(std::string_view& line);
-  // Offset of the next line's first byte.
-  std::size_t position() const { return pos_; }
+
+  // The byte that ends lines in this data: CR, or LF in data without any CR.
+  static char line_terminator(std::string_view data);
 
  private:
   std::string_view data_;

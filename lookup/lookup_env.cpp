@@ -4,13 +4,28 @@
 
 namespace vembrel {
 
-bool open_dictionary(LookupEnv& env, std::string_view relative_path, DataFile& file) {
+namespace {
+
+void announce_unreadable(LookupEnv& env, std::string_view relative_path,
+                         std::u16string_view reason) {
   const std::string path = app_file_path(env.app_dir, relative_path);
-  file = read_data_file(path);
-  if (file.ok()) return true;
   env.character.Play("decline");
-  env.character.Think(
-      spaced_text(u"无法读取词典文件 " + utf8_to_utf16(path) + u"：" + file.error));
+  env.character.Think(spaced_text(u"无法读取词典文件 " + utf8_to_utf16(path) + u"：" +
+                                  std::u16string(reason)));
+}
+
+}  // namespace
+
+bool open_dictionary(LookupEnv& env, std::string_view relative_path, DataFile& file) {
+  file = read_data_file(app_file_path(env.app_dir, relative_path));
+  if (file.ok()) return true;
+  announce_unreadable(env, relative_path, file.error);
+  return false;
+}
+
+bool dictionary_intact(LookupEnv& env, std::string_view relative_path, const DataFile& file) {
+  if (!file.changed_while_read()) return true;
+  announce_unreadable(env, relative_path, u"文件在读取时被改动了，请再查一次");
   return false;
 }
 

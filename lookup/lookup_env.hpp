@@ -22,4 +22,8 @@ struct LookupEnv {
 // keep working.
 bool open_dictionary(LookupEnv& env, std::string_view relative_path, DataFile& file);
 
+// After a scan: false, announced like an unreadable file, when the file was cut short while
+// it was being read, so a half-read result is never presented as the whole one.
+bool dictionary_intact(LookupEnv& env, std::string_view relative_path, const DataFile& file);
+
 }  // namespace vembrel

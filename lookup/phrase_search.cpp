@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 
+#include "lookup/byte_search.hpp"
 #include "lookup/gbk.hpp"
 #include "lookup/text.hpp"
 
@@ -36,25 +37,19 @@ inline std::size_t gbk_char_length(std::string_view data, std::size_t i) {
   return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
 }
 
-// Turns a matching line into its row: the text before the first "~" and the rest.
-PhraseRow split_row(std::string_view line) {
-  std::u16string text = decode_gbk(line);
-  const std::size_t p = text.find(u'~');
-  return {text.substr(0, p), text.substr(p + 1)};
-}
-
 }  // namespace
 
-std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view query) {
+void for_each_phrase_match(
+    std::string_view data, std::u16string_view query,
+    const std::function<void(std::string_view head, std::string_view tail)>& match) {
   // The fast scan works on the raw bytes: it looks for the query's GBK bytes anywhere, then
   // keeps a find only when it starts on a character boundary of its line, before the line's
   // first "~". Only matching lines are decoded.
-  std::vector<PhraseRow> rows;
-  if (query.empty() || query.find(u'~') != std::u16string_view::npos) return rows;
+  if (query.empty() || query.find(u'~') != std::u16string_view::npos) return;
   const std::optional<std::string> needle = encode_gbk(query);
-  if (!needle) return rows;  // a text without GBK form occurs in no data file
-  const char terminator = data.find('\r') != std::string_view::npos ? '\r' : '\n';
-  if (needle->find(terminator) != std::string::npos) return rows;  // no line holds one
+  if (!needle) return;  // a text without GBK form occurs in no data file
+  const char terminator = LineReader::line_terminator(data);
+  if (needle->find(terminator) != std::string::npos) return;  // no line holds one
 
   const char* const base = data.data();
   const std::size_t size = data.size();
@@ -63,9 +58,8 @@ std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view q
   bool in_tail = false;        // the walk has passed the line's first "~"
   std::size_t from = 0;
   while (from < size) {
-    const void* hit = ::memmem(base + from, size - from, needle->data(), needle->size());
-    if (hit == nullptr) break;
-    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+    const std::size_t at = find_bytes(data, *needle, from);
+    if (at == std::string_view::npos) break;
     // Start a new walk when the find lies in a later line than the walk.
     const void* last_end = at > walk ? ::memrchr(base + walk, terminator, at - walk) : nullptr;
     if (last_end != nullptr) {
@@ -94,9 +88,16 @@ std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view q
     std::size_t i = walk - line_start;
     bool has_separator = false;
     while (i < line.size() && !(has_separator = line[i] == '~')) i += gbk_char_length(line, i);
-    if (has_separator) rows.push_back(split_row(line));
+    if (has_separator) match(line.substr(0, i), line.substr(i + 1));
     from = line_end;
   }
+}
+
+std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view query) {
+  std::vector<PhraseRow> rows;
+  for_each_phrase_match(data, query, [&rows](std::string_view head, std::string_view tail) {
+    rows.push_back({decode_gbk(head), decode_gbk(tail)});
+  });
   return rows;
 }
 
@@ -118,11 +119,17 @@ void cz(LookupState& state, LookupEnv& env) {
 
   DataFile file;
   if (!open_dictionary(env, state.data_path, file)) return;
-  for (PhraseRow& row : scan_phrases(file.bytes, query)) {
-    words.add(std::move(row.head));
-    definitions.add(state.result_label + row.tail);
+  definitions.setPrefix(state.result_label);
+  for_each_phrase_match(file.bytes(), query, [&](std::string_view head, std::string_view tail) {
+    words.addGbk(head);
+    definitions.addGbk(tail);
+  });
+  if (!dictionary_intact(env, state.data_path, file)) {
+    words.clear();
+    definitions.clear();
+    return;
   }
-  file = DataFile();  // the file's bytes are not needed past the scan
+  file = DataFile();  // the file is closed when its scan ends
 
   Character& character = env.character;
   character.Play("gestureright");

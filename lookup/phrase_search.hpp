@@ -2,6 +2,7 @@
 // The phrase search (cz) over a phrase dictionary and the announcement of one entry (xs).
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +20,14 @@ struct PhraseRow {
   bool operator==(const PhraseRow&) const = default;
 };
 
-// Every line of a phrase dictionary whose head contains `query`, in file order. A line without
-// "~" cannot be matched, so it is skipped; an empty query matches nothing.
+// Calls `match` with the GBK bytes of head and tail of every line of a phrase dictionary whose
+// head contains `query`, in file order. A line without "~" cannot be matched, so it is skipped;
+// an empty query, or one without a GBK form, matches nothing.
+void for_each_phrase_match(
+    std::string_view data, std::u16string_view query,
+    const std::function<void(std::string_view head, std::string_view tail)>& match);
+
+// The matches of for_each_phrase_match as text.
 std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view query);
 
 // The straightforward scan that decodes every line; the reference for the fast scan above.

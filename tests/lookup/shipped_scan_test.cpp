@@ -25,7 +25,7 @@ TEST(ScanDifferential, AgreesOnTheShippedDictionaries) {
     // finds that line once.
     std::map<char16_t, std::vector<PhraseRow>> by_character;
     std::vector<std::u16string> heads;
-    LineReader reader(file.bytes);
+    LineReader reader(file.bytes());
     for (std::string_view bytes; reader.next(bytes);) {
       const std::u16string line = decode_gbk(bytes);
       const std::size_t p = line.find(u'~');
@@ -37,14 +37,14 @@ TEST(ScanDifferential, AgreesOnTheShippedDictionaries) {
     }
     for (const auto& [c, rows] : by_character) {
       const std::u16string query(1, c);
-      ASSERT_EQ(scan_phrases(file.bytes, query), rows) << name << " U+" << std::hex << int(c);
+      ASSERT_EQ(scan_phrases(file.bytes(), query), rows) << name << " U+" << std::hex << int(c);
     }
     std::uniform_int_distribution<std::size_t> pick(0, heads.size() - 1);
     for (int q = 0; q < 60; ++q) {
       const std::u16string& head = heads[pick(rng)];
       const std::size_t from = std::uniform_int_distribution<std::size_t>(0, head.size() - 1)(rng);
       const std::u16string query = head.substr(from, 2 + q % 4);
-      ASSERT_EQ(scan_phrases(file.bytes, query), scan_phrases_plain(file.bytes, query)) << name;
+      ASSERT_EQ(scan_phrases(file.bytes(), query), scan_phrases_plain(file.bytes(), query)) << name;
     }
   }
 }
