@@ -22,6 +22,9 @@ struct ThinkAction {
 
 using Action = std::variant<MoveAction, ShowAction, HideAction, PlayAction, ThinkAction>;
 
+// The action as one line, like the operation log writes it: "Play wave", "MoveTo 904 0".
+QString describeAction(const Action& action);
+
 class ActionQueue {
  public:
   void push(Action action) { actions_.push_back(std::move(action)); }

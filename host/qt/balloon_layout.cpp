@@ -71,8 +71,8 @@ std::vector<QRectF> trail(const QRectF& cloud, const QRect& character) {
 BalloonGeometry placeBalloon(const QSizeF& text_size, const QRect& character, const QRect& screen) {
   const QSizeF size = text_size + QSizeF(2 * kCloudPadding, 2 * kCloudPadding);
   const QRectF area(screen);
-  // At the top right of the screen the room is to the left, then below.
-  const BalloonSide order[] = {BalloonSide::Left, BalloonSide::Below, BalloonSide::Right,
+  // Beside the head reads best; at the top right of the screen that is the left.
+  const BalloonSide order[] = {BalloonSide::Left, BalloonSide::Right, BalloonSide::Below,
                                BalloonSide::Above};
   BalloonSide best = order[0];
   qreal best_overflow = -1;

@@ -29,7 +29,7 @@ class BalloonWindow : public QWidget {
   // Follows the character without redrawing when only the position changed.
   void place(const BalloonGeometry& geometry);
   const BalloonPage& page() const { return page_; }
-  const BalloonGeometry& geometry() const { return geometry_; }
+  const BalloonGeometry& layout() const { return geometry_; }
 
   // Draws a balloon as it would appear, for previews.
   static QImage render(const BalloonPage& page, const BalloonGeometry& geometry, qreal ratio);

@@ -148,6 +148,8 @@ void QtCharacter::startNext() {
   idle_timer_.stop();
   if (queue_.empty()) return scheduleIdle();
   running_ = true;
+  Action next = queue_.takeNext();
+  if (observer_) observer_(describeAction(next));
   std::visit(
       [this](auto&& action) {
         using Kind = std::decay_t<decltype(action)>;
@@ -190,7 +192,7 @@ void QtCharacter::startNext() {
           startThought(action.text);
         }
       },
-      queue_.takeNext());
+      next);
 }
 
 void QtCharacter::finishAction() {

@@ -58,6 +58,10 @@ class QtCharacter : public QObject, public Character {
   const CharacterDefinition& definition() const { return *definition_; }
   void setMaskThreshold(int threshold);
 
+  // Told of every action as it starts, for tests and tracing.
+  using ActionObserver = std::function<void(const QString& action)>;
+  void setActionObserver(ActionObserver observer) { observer_ = std::move(observer); }
+
   CharacterWindow& window() { return window_; }
   BalloonWindow& balloon() { return balloon_; }
 
@@ -97,6 +101,7 @@ class QtCharacter : public QObject, public Character {
   QPointer<QMenu> menu_;
 
   ActionQueue queue_;
+  ActionObserver observer_;
   bool running_ = false;
   bool running_think_ = false;
   bool visible_ = false;

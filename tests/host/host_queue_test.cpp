@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "host_test_support.hpp"
+
+namespace vembrel {
+namespace {
+
+using testing::HostFixture;
+
+TEST(HostLoad, HandsOutTheCharacterOnlyUnderItsId) {
+  HostFixture fixture;
+  ASSERT_EQ(fixture.load_error, "");
+  EXPECT_EQ(fixture.host.character(u"aaa"), fixture.character);
+  EXPECT_EQ(fixture.host.character(u"bbb"), nullptr);
+  EXPECT_FALSE(fixture.host.Load(u"bbb", "/nonexistent/dh.vr").ok());
+  EXPECT_EQ(fixture.host.character(u"bbb"), nullptr);
+  EXPECT_FALSE(fixture.host.isCharacterVisible());
+}
+
+TEST(HostQueue, CarriesOutActionsInCallOrderEachCallReturningAtOnce) {
+  HostFixture fixture(1.0);  // real time: the calls must not wait for the actions
+  Character& c = *fixture.character;
+  QElapsedTimer clock;
+  clock.start();
+  c.MoveTo(300, 10);
+  c.Show();
+  c.Play("wave");
+  c.Think(u"你 好");
+  c.Play("unknown-animation");
+  c.Play("decline");
+  EXPECT_LT(clock.elapsed(), 200);
+  EXPECT_TRUE(fixture.character->isBusy());
+  // The hidden character moved at once; Show is under way and the rest waits.
+  EXPECT_EQ(fixture.character->position(), QPoint(300, 10));
+  EXPECT_EQ(fixture.started, QStringList({"MoveTo 300 10", "Show"}));
+
+  fixture.host.setTimeScale(0.01);
+  c.MoveTo(100, 200);
+  c.Hide();
+  ASSERT_TRUE(fixture.waitUntilIdle(5000));
+  EXPECT_EQ(fixture.started, QStringList({"MoveTo 300 10", "Show", "Play wave", "Think 你 好",
+                                          "Play unknown-animation", "Play decline",
+                                          "MoveTo 100 200", "Hide"}));
+  // A visible character glides all the way; Hide hides the window at the end.
+  EXPECT_EQ(fixture.character->position(), QPoint(100, 200));
+  EXPECT_FALSE(fixture.character->window().isVisible());
+  EXPECT_FALSE(fixture.host.isCharacterVisible());
+}
+
+TEST(HostQueue, StopEndsTheCurrentActionAndDropsTheQueue) {
+  HostFixture fixture(1.0);
+  Character& c = *fixture.character;
+  c.Show();
+  c.Think(u"一 段 很 长 的 话");
+  c.Play("wave");
+  c.Hide();
+  ASSERT_TRUE(HostFixture::waitFor([&] { return fixture.character->balloon().isVisible(); }));
+  c.Think(u"再 一 个");
+  c.Stop();
+  EXPECT_FALSE(fixture.character->isBusy());
+  EXPECT_FALSE(fixture.character->balloon().isVisible());
+  QTest::qWait(50);
+  EXPECT_EQ(fixture.started, QStringList({"Show", "Think 一 段 很 长 的 话"}));
+  EXPECT_TRUE(fixture.character->window().isVisible());
+  EXPECT_EQ(fixture.character->currentFrame(), "half");  // back at rest
+
+  // The queue works again after a Stop.
+  fixture.host.setTimeScale(0.01);
+  c.Play("wave");
+  ASSERT_TRUE(fixture.waitUntilIdle());
+  EXPECT_EQ(fixture.started.last(), "Play wave");
+}
+
+TEST(HostThink, ShowsLongTextInPagesAClickTurnsAndHidesAfterTheLast) {
+  HostFixture fixture(1.0);
+  Character& c = *fixture.character;
+  QString text;
+  for (int i = 0; i < 400; ++i) text += QString(QChar(0x4e00 + i)) + QLatin1Char(' ');
+  c.Show();
+  c.Think(text.toStdU16String());
+  BalloonWindow& balloon = fixture.character->balloon();
+  ASSERT_TRUE(HostFixture::waitFor([&] { return balloon.isVisible(); }));
+
+  const QString first = balloon.windowTitle();
+  EXPECT_TRUE(first.startsWith(QString(QChar(0x4e00))));
+  EXPECT_LT(first.size(), text.size());
+  EXPECT_EQ(balloon.accessibleName(), first);
+  EXPECT_TRUE(text.contains(first));
+  EXPECT_LE(balloon.page().lines.size(), 8);
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(balloon.geometry()));
+
+  // A click on the cloud turns the page at once.
+  QTest::mouseClick(&balloon, Qt::LeftButton, {}, balloon.layout().cloud.center().toPoint());
+  EXPECT_NE(balloon.windowTitle(), first);
+  EXPECT_TRUE(text.contains(balloon.windowTitle()));
+
+  fixture.host.setTimeScale(0.001);
+  QTest::mouseClick(&balloon, Qt::LeftButton, {}, balloon.layout().cloud.center().toPoint());
+  ASSERT_TRUE(fixture.waitUntilIdle());
+  EXPECT_FALSE(balloon.isVisible());
+}
+
+TEST(HostThink, BalloonStaysOnScreenAndFollowsTheCharacter) {
+  HostFixture fixture(0.01);
+  Character& c = *fixture.character;
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  c.setWidth(130);
+  c.setHeight(160);
+  c.MoveTo(screen.right() - 119, 0);  // as the program places it
+  c.Show();
+  fixture.host.setTimeScale(1.0);
+  c.Think(u"Vembrel 欢 迎 你 !");
+  BalloonWindow& balloon = fixture.character->balloon();
+  ASSERT_TRUE(HostFixture::waitFor([&] { return balloon.isVisible(); }));
+  EXPECT_EQ(balloon.windowTitle(), QStringLiteral("Vembrel 欢 迎 你 !"));
+  EXPECT_TRUE(screen.contains(balloon.geometry()));
+  EXPECT_LT(balloon.geometry().right(), fixture.character->window().geometry().center().x());
+
+  // Dragging the character drags its balloon along.
+  const QRect before = balloon.geometry();
+  CharacterWindow& window = fixture.character->window();
+  QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(5, 100));
+  QTest::mouseMove(&window, QPoint(5, 140));
+  QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(5, 140));
+  EXPECT_EQ(balloon.geometry().topLeft(), before.topLeft() + QPoint(0, 40));
+}
+
+TEST(HostIdle, BlinksWhenLeftAloneAndShowCharacterBringsItBack) {
+  HostFixture fixture(0.01);
+  Character& c = *fixture.character;
+  c.Show();
+  ASSERT_TRUE(fixture.waitUntilIdle());
+  // The tiny character's blink shows its "square" frame.
+  EXPECT_TRUE(HostFixture::waitFor([&] { return fixture.character->currentFrame() == "square"; }));
+
+  c.Hide();
+  ASSERT_TRUE(fixture.waitUntilIdle());
+  EXPECT_FALSE(fixture.host.isCharacterVisible());
+  fixture.host.showCharacter();
+  EXPECT_TRUE(fixture.host.isCharacterVisible());
+  EXPECT_TRUE(fixture.character->window().isVisible());
+}
+
+}  // namespace
+}  // namespace vembrel
