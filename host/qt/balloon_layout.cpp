@@ -12,7 +12,9 @@ namespace {
 QPointF headCentre(const QRect& character) {
   return {character.x() + character.width() * 0.5, character.y() + character.height() * 0.3};
 }
-qreal headRadius(const QRect& character) { return character.width() * 0.3; }
+qreal headRadius(const QRect& character) {
+  return character.width() * 0.3;
+}
 
 constexpr qreal kTrailGap = 30;  // between the cloud and the head, for the bubbles
 
@@ -26,8 +28,7 @@ QRectF cloudBeside(BalloonSide side, const QSizeF& size, const QRect& character)
     case BalloonSide::Right:
       return {head.x() + reach, head.y() - size.height() * 0.35, size.width(), size.height()};
     case BalloonSide::Below:
-      return {head.x() - size.width() * 0.6, character.bottom() + 6.0, size.width(),
-              size.height()};
+      return {head.x() - size.width() * 0.6, character.bottom() + 6.0, size.width(), size.height()};
     case BalloonSide::Above:
       return {head.x() - size.width() * 0.6, character.top() - 6.0 - size.height(), size.width(),
               size.height()};
@@ -50,8 +51,9 @@ qreal overflow(const QRectF& rect, const QRectF& area) {
 
 std::vector<QRectF> trail(const QRectF& cloud, const QRect& character) {
   const QPointF head = headCentre(character);
-  const QPointF near(std::clamp(head.x(), cloud.left() + kCloudPadding, cloud.right() - kCloudPadding),
-                     std::clamp(head.y(), cloud.top() + kCloudPadding, cloud.bottom() - kCloudPadding));
+  const QPointF near(
+      std::clamp(head.x(), cloud.left() + kCloudPadding, cloud.right() - kCloudPadding),
+      std::clamp(head.y(), cloud.top() + kCloudPadding, cloud.bottom() - kCloudPadding));
   QLineF line(near, head);
   const qreal start = kCloudPadding * 0.8;  // just outside the cloud's bumps
   const qreal end = line.length() - headRadius(character) - 2;
@@ -107,8 +109,8 @@ BalloonGeometry placeBalloon(const QSizeF& text_size, const QRect& character, co
   geometry.window = window;
   geometry.side = best;
   geometry.cloud = cloud.translated(-origin);
-  geometry.text = geometry.cloud.adjusted(kCloudPadding, kCloudPadding, -kCloudPadding,
-                                          -kCloudPadding);
+  geometry.text =
+      geometry.cloud.adjusted(kCloudPadding, kCloudPadding, -kCloudPadding, -kCloudPadding);
   for (const QRectF& bubble : bubbles) geometry.bubbles.push_back(bubble.translated(-origin));
   return geometry;
 }

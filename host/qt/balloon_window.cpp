@@ -39,7 +39,9 @@ void paintBalloon(QPainter& painter, const BalloonPage& page, const BalloonGeome
 
 }  // namespace
 
-BalloonWindow::BalloonWindow() { makeFloatingWindow(*this); }
+BalloonWindow::BalloonWindow() {
+  makeFloatingWindow(*this);
+}
 
 QFont BalloonWindow::textFont() {
   QFont font;
@@ -76,7 +78,8 @@ void BalloonWindow::showPage(const BalloonPage& page, const BalloonGeometry& geo
 
 void BalloonWindow::place(const BalloonGeometry& geometry) {
   const bool same_shape = geometry.window.size() == geometry_.window.size() &&
-                          geometry.cloud == geometry_.cloud && geometry.bubbles == geometry_.bubbles;
+                          geometry.cloud == geometry_.cloud &&
+                          geometry.bubbles == geometry_.bubbles;
   geometry_ = geometry;
   if (same_shape)
     move(geometry.window.topLeft());

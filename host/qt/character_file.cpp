@@ -9,9 +9,9 @@
 
 namespace vembrel {
 
-const char* const kRequiredAnimations[] = {"rest",  "show",          "hide",         "blink",
-                                           "wave",  "congratulate2", "gestureright", "decline",
-                                           "dontrecognize"};
+const char* const kRequiredAnimations[] = {"rest",         "show",    "hide",
+                                           "blink",        "wave",    "congratulate2",
+                                           "gestureright", "decline", "dontrecognize"};
 const int kRequiredAnimationCount = int(std::size(kRequiredAnimations));
 
 const Animation* CharacterDefinition::animation(const QString& name) const {
@@ -39,7 +39,9 @@ class Checker {
   std::string error_;
 };
 
-QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+QString quoted(const QString& text) {
+  return QLatin1Char('"') + text + QLatin1Char('"');
+}
 
 int lineOfOffset(const QByteArray& bytes, int offset) {
   return int(bytes.left(offset).count('\n')) + 1;
@@ -100,9 +102,8 @@ bool readAnimation(const QString& name, const QJsonValue& value, Checker& check,
     if (!out.frames.contains(frame.toString()))
       return check.fail(at + QStringLiteral(" names unknown frame ") + quoted(frame.toString()));
     if (ms.toDouble() < 1 || ms.toDouble() > kMaxStepMs)
-      return check.fail(at + QStringLiteral(" lasts %1 ms, outside 1 to %2")
-                                 .arg(ms.toDouble())
-                                 .arg(kMaxStepMs));
+      return check.fail(
+          at + QStringLiteral(" lasts %1 ms, outside 1 to %2").arg(ms.toDouble()).arg(kMaxStepMs));
     animation.steps.push_back({frame.toString(), int(ms.toDouble())});
   }
   const QJsonValue after = object.value(QStringLiteral("return"));

@@ -25,8 +25,8 @@ struct Animation {
 
 struct CharacterDefinition {
   QString name;
-  QSize natural_size;                      // the canvas every frame is drawn on
-  std::map<QString, QByteArray> frames;    // id -> SVG document
+  QSize natural_size;                       // the canvas every frame is drawn on
+  std::map<QString, QByteArray> frames;     // id -> SVG document
   std::map<QString, Animation> animations;  // name -> animation
 
   const Animation* animation(const QString& name) const;

@@ -17,7 +17,9 @@ void makeFloatingWindow(QWidget& window) {
   window.setFocusPolicy(Qt::NoFocus);
 }
 
-CharacterWindow::CharacterWindow() { makeFloatingWindow(*this); }
+CharacterWindow::CharacterWindow() {
+  makeFloatingWindow(*this);
+}
 
 void CharacterWindow::showFrame(const RenderedFrame* frame) {
   if (frame == frame_) return;

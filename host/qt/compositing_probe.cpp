@@ -3,9 +3,9 @@
 #include <QGuiApplication>
 
 #if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)
+#include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
-#include <QtGui/qguiapplication_platform.h>
 #include <cstdlib>
 #endif
 

@@ -37,7 +37,8 @@ QImage contactSheet(const CharacterDefinition& character, const Animation& anima
   font.setPixelSize(11);
   painter.setFont(font);
   for (int i = 0; i < count; ++i) {
-    const QPoint origin((i % kColumns) * cell.width(), (i / kColumns) * (cell.height() + kLabelHeight));
+    const QPoint origin((i % kColumns) * cell.width(),
+                        (i / kColumns) * (cell.height() + kLabelHeight));
     const AnimationStep& step = animation.steps[size_t(i)];
     painter.drawImage(origin, FrameCache::render(character.frames.at(step.frame), cell, 1.0));
     painter.setPen(QColor(0x55, 0x55, 0x55));
@@ -62,9 +63,9 @@ QImage balloonScene(const CharacterDefinition& character, const QString& text) {
     shown.lines << text.mid(line.start, line.length);
     widest = std::max(widest, line.width);
   }
-  const BalloonGeometry geometry = placeBalloon(
-      QSizeF(std::ceil(widest), std::ceil(metrics.lineSpacing() * shown.lines.size())), where,
-      screen);
+  const BalloonGeometry geometry =
+      placeBalloon(QSizeF(std::ceil(widest), std::ceil(metrics.lineSpacing() * shown.lines.size())),
+                   where, screen);
   const QRect crop(screen.width() - 480, 0, 480, 320);
   QImage scene(crop.size() * 2, QImage::Format_ARGB32_Premultiplied);
   scene.setDevicePixelRatio(2);
@@ -72,7 +73,8 @@ QImage balloonScene(const CharacterDefinition& character, const QString& text) {
   QPainter painter(&scene);
   painter.translate(-crop.topLeft());
   const auto& rest = character.animation(QStringLiteral("rest"))->steps.front().frame;
-  painter.drawImage(where.topLeft(), FrameCache::render(character.frames.at(rest), where.size(), 2));
+  painter.drawImage(where.topLeft(),
+                    FrameCache::render(character.frames.at(rest), where.size(), 2));
   painter.drawImage(geometry.window.topLeft(), BalloonWindow::render(shown, geometry, 2));
   return scene;
 }

@@ -38,9 +38,10 @@ QtCharacter::QtCharacter(QtCharacterHost& host, std::u16string id,
   connect(&idle_timer_, &QTimer::timeout, this, &QtCharacter::playIdle);
   connect(&balloon_, &BalloonWindow::clicked, this, &QtCharacter::nextPage);
 
-  connect(&window_, &CharacterWindow::doubleClicked, this, [this](int button, int shift, QPoint at) {
-    host_.raiseDblClick({id_, button, shift, at.x(), at.y()});
-  });
+  connect(&window_, &CharacterWindow::doubleClicked, this,
+          [this](int button, int shift, QPoint at) {
+            host_.raiseDblClick({id_, button, shift, at.x(), at.y()});
+          });
   connect(&window_, &CharacterWindow::dragged, this, [this](QPoint to) {
     if (glide_timer_.isActive()) {  // the user's hand wins over a glide
       glide_timer_.stop();
@@ -63,7 +64,9 @@ QtCharacter::~QtCharacter() {
   window_.showFrame(nullptr);
 }
 
-int QtCharacter::scaled(int ms) const { return host_.scaled(ms); }
+int QtCharacter::scaled(int ms) const {
+  return host_.scaled(ms);
+}
 
 // Properties: at once.
 
@@ -92,9 +95,15 @@ void QtCharacter::setMaskThreshold(int threshold) {
 
 // The queue.
 
-void QtCharacter::MoveTo(int x, int y) { enqueue(MoveAction{QPoint(x, y)}); }
-void QtCharacter::Show() { enqueue(ShowAction{}); }
-void QtCharacter::Hide() { enqueue(HideAction{}); }
+void QtCharacter::MoveTo(int x, int y) {
+  enqueue(MoveAction{QPoint(x, y)});
+}
+void QtCharacter::Show() {
+  enqueue(ShowAction{});
+}
+void QtCharacter::Hide() {
+  enqueue(HideAction{});
+}
 void QtCharacter::Play(const std::string& animation) {
   enqueue(PlayAction{QString::fromStdString(animation)});
 }
@@ -238,7 +247,9 @@ void QtCharacter::advanceFrame() {
     done();
 }
 
-void QtCharacter::showRest() { showFrame(definition_->animation(kRest)->steps.front().frame); }
+void QtCharacter::showRest() {
+  showFrame(definition_->animation(kRest)->steps.front().frame);
+}
 
 void QtCharacter::showFrame(const QString& id) {
   current_frame_ = id;

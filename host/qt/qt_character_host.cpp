@@ -49,7 +49,9 @@ LoadStatus QtCharacterHost::Load(const std::u16string& id, const std::string& pa
   return {};
 }
 
-Character* QtCharacterHost::character(const std::u16string& id) { return qtCharacter(id); }
+Character* QtCharacterHost::character(const std::u16string& id) {
+  return qtCharacter(id);
+}
 
 QtCharacter* QtCharacterHost::qtCharacter(const std::u16string& id) {
   const auto found = characters_.find(id);

@@ -31,7 +31,8 @@ class LineBreaker {
           emitLine(line_start, line_end);
           line_start = line_end;
         }
-        while (!fits(line_start, segment_end)) line_start = cutByCharacters(line_start, segment_end);
+        while (!fits(line_start, segment_end))
+          line_start = cutByCharacters(line_start, segment_end);
       }
       line_end = segment_end;
       if (mandatory || segment_end == text_.size()) {
@@ -89,8 +90,8 @@ std::vector<TextPage> paginate(const QString& text, const std::vector<TextLine>&
     const size_t last = std::min(lines.size(), first + per_page);
     page.lines.assign(lines.begin() + first, lines.begin() + last);
     const TextLine& end = page.lines.back();
-    page.text = text.mid(page.lines.front().start,
-                         end.start + end.length - page.lines.front().start);
+    page.text =
+        text.mid(page.lines.front().start, end.start + end.length - page.lines.front().start);
     pages.push_back(std::move(page));
   }
   if (pages.empty()) pages.push_back({});

@@ -101,7 +101,9 @@ TEST(CharacterFile, RejectsBrokenFilesSayingWhatAndWhere) {
       {"unknown frame", [](QJsonObject& c) { setAnimation(c, "decline", oneStep("nope", 80)); },
        "animation \"decline\" step 1 names unknown frame \"nope\""},
       {"empty animation",
-       [](QJsonObject& c) { setAnimation(c, "wave", QJsonObject{{"frames", QJsonArray{}}}); },
+       [](QJsonObject& c) {
+         setAnimation(c, "wave", QJsonObject{{"frames", QJsonArray{}}});
+       },
        "animation \"wave\" needs a non-empty \"frames\" array"},
       {"step without time",
        [](QJsonObject& c) {
@@ -134,8 +136,7 @@ TEST(CharacterFile, ReportsTheLineOfAJsonError) {
   const QByteArray text = "{\n  \"format\": \"vembrel-character\",\n  \"version\": 1,,\n}\n";
   const CharacterFileResult result = parseCharacterFile(text, "broken.vr");
   EXPECT_FALSE(result.character);
-  EXPECT_NE(result.error.find("broken.vr: bad JSON at line 3"), std::string::npos)
-      << result.error;
+  EXPECT_NE(result.error.find("broken.vr: bad JSON at line 3"), std::string::npos) << result.error;
   EXPECT_FALSE(parseCharacterFile("[1, 2]", "list.vr").character);
   EXPECT_FALSE(parseCharacterFile("", "empty.vr").character);
 }

@@ -41,9 +41,9 @@ TEST(HostQueue, CarriesOutActionsInCallOrderEachCallReturningAtOnce) {
   c.MoveTo(100, 200);
   c.Hide();
   ASSERT_TRUE(fixture.waitUntilIdle(5000));
-  EXPECT_EQ(fixture.started, QStringList({"MoveTo 300 10", "Show", "Play wave", "Think 你 好",
-                                          "Play unknown-animation", "Play decline",
-                                          "MoveTo 100 200", "Hide"}));
+  EXPECT_EQ(fixture.started,
+            QStringList({"MoveTo 300 10", "Show", "Play wave", "Think 你 好",
+                         "Play unknown-animation", "Play decline", "MoveTo 100 200", "Hide"}));
   // A visible character glides all the way; Hide hides the window at the end.
   EXPECT_EQ(fixture.character->position(), QPoint(100, 200));
   EXPECT_FALSE(fixture.character->window().isVisible());

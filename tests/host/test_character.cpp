@@ -27,8 +27,8 @@ QJsonObject tinyCharacter() {
     animations.insert(QString::fromLatin1(kRequiredAnimations[i]), QJsonObject{{"frames", steps}});
   }
   // At rest the character shows its opaque left half.
-  animations.insert("rest", QJsonObject{{"frames", QJsonArray{QJsonObject{{"frame", "half"},
-                                                                           {"ms", 1000}}}}});
+  animations.insert(
+      "rest", QJsonObject{{"frames", QJsonArray{QJsonObject{{"frame", "half"}, {"ms", 1000}}}}});
   return QJsonObject{{"format", "vembrel-character"},
                      {"version", 1},
                      {"name", "Tiny"},

@@ -8,11 +8,14 @@ namespace vembrel {
 namespace {
 
 // Every character is 10 pixels wide, so widths are easy to reason about.
-qreal tenEach(const QString& text) { return 10.0 * text.size(); }
+qreal tenEach(const QString& text) {
+  return 10.0 * text.size();
+}
 
 QStringList linesOf(const QString& text, qreal width) {
   QStringList out;
-  for (const TextLine& line : wrapText(text, width, tenEach)) out << text.mid(line.start, line.length);
+  for (const TextLine& line : wrapText(text, width, tenEach))
+    out << text.mid(line.start, line.length);
   return out;
 }
 
@@ -68,7 +71,8 @@ TEST(TextPaging, SplitsLinesIntoPagesThatQuoteTheText) {
   EXPECT_EQ(pages[0].lines.size(), 8u);
   EXPECT_EQ(pages[2].lines.size(), 4u);
   EXPECT_TRUE(pages[0].text.startsWith(QStringLiteral("第 0 行")));
-  for (const TextPage& page : pages) EXPECT_TRUE(text.contains(page.text)) << page.text.toStdString();
+  for (const TextPage& page : pages)
+    EXPECT_TRUE(text.contains(page.text)) << page.text.toStdString();
 
   const std::vector<TextPage> empty = paginate(QString(), {}, 8);
   ASSERT_EQ(empty.size(), 1u);
