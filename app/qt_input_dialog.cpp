@@ -10,6 +10,8 @@ std::u16string QtInputDialog::InputBox(std::u16string_view prompt, std::u16strin
   dialog.setLabelText(QString::fromUtf16(prompt.data(), static_cast<qsizetype>(prompt.size())));
   dialog.setTextValue(QString());
   dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setOkButtonText(QStringLiteral("确定"));
+  dialog.setCancelButtonText(QStringLiteral("取消"));
   // The character is a tool window that stays on top; the dialog must not open behind it.
   dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
   dialog.setMinimumWidth(360);
