@@ -2,6 +2,7 @@
 // answers dictionary lookups chosen from its double-click menu.
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vembrel");
   QApplication::setDesktopFileName("vembrel");
+  QApplication::setWindowIcon(QIcon::fromTheme("vembrel"));
   // The character and its balloon come and go; only quit ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
 

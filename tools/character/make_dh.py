@@ -466,13 +466,27 @@ def build():
     }
 
 
+def icon_svg(character):
+    """The application icon: the rest pose, centred on a square canvas."""
+    rest = character["frames"][character["animations"]["rest"]["frames"][0]["frame"]]
+    inner = rest[rest.index(">") + 1:rest.rindex("</svg>")]
+    side = max(WIDTH, HEIGHT)
+    return ('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="%d %d %d %d">'
+            % (side, side, -(side - WIDTH) // 2, -(side - HEIGHT) // 2, side, side)
+            + inner + "</svg>\n")
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "data", "dh.vr")
+    character = build()
     with open(out, "w", encoding="utf-8", newline="\n") as f:
-        json.dump(build(), f, ensure_ascii=False, indent=1, sort_keys=True)
+        json.dump(character, f, ensure_ascii=False, indent=1, sort_keys=True)
         f.write("\n")
-    print(out)
+    icon = os.path.join(os.path.dirname(out), "vembrel.svg")
+    with open(icon, "w", encoding="utf-8", newline="\n") as f:
+        f.write(icon_svg(character))
+    print(out, icon)
 
 
 if __name__ == "__main__":
