@@ -30,7 +30,8 @@ test: build build-asan
 	  ctest --output-on-failure -j $(JOBS) -LE no-sanitizer
 
 bench: build
-	bash bench/run_targets.sh $(BUILD)
+	$(BUILD)/bench/scan_bench --benchmark_min_time=0.2
+	python3 bench/run_targets.py $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

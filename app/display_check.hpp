@@ -1,12 +1,13 @@
 #pragma once
-// Whether the program can reach a display, checked before Qt starts: Qt aborts the process
-// when its platform cannot connect, and a user should get a message instead of a core dump.
+// Whether the program can reach a display. Qt aborts the process when its platform cannot
+// connect; a user should get a message and exit status 1 instead of a core dump.
 
 #include <string>
 
 namespace vembrel {
 
-// Empty when the display can be reached, otherwise a message for standard error.
+// Empty when a display is named, otherwise a message for standard error. Also turns Qt's
+// fatal start-up errors (an unreachable display) into a message and exit status 1.
 std::string check_display();
 
 }  // namespace vembrel

@@ -1,0 +1,62 @@
+// Scan throughput: bytes of dictionary searched per second, per dictionary, for one-, two- and
+// four-character queries, plus the single-character lookup.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "lookup/character_lookup.hpp"
+#include "lookup/data_file.hpp"
+#include "lookup/phrase_search.hpp"
+#include "lookup/text.hpp"
+
+namespace {
+
+using namespace vembrel;
+
+std::string data_path(const char* name) { return std::string(VEMBREL_DATA_DIR "/") + name; }
+
+void BM_PhraseScan(benchmark::State& state, const char* file, const char* query_utf8) {
+  const DataFile data = read_data_file(data_path(file));
+  if (!data.ok()) {
+    state.SkipWithError("cannot read the dictionary");
+    return;
+  }
+  const std::u16string query = utf8_to_utf16(query_utf8);
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    rows = 0;
+    for_each_phrase_match(data.bytes(), query, [&rows](std::string_view, std::string_view) { ++rows; });
+    benchmark::DoNotOptimize(rows);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.bytes().size()));
+  state.counters["rows"] = static_cast<double>(rows);
+}
+
+void BM_CharacterScan(benchmark::State& state, const char* query_utf8) {
+  const DataFile data = read_data_file(data_path("zd.mdb"));
+  const std::u16string query = utf8_to_utf16(query_utf8);
+  for (auto _ : state) benchmark::DoNotOptimize(scan_characters(data.bytes(), query));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.bytes().size()));
+}
+
+BENCHMARK_CAPTURE(BM_PhraseScan, xh_1, "xh.mdb", "灯");
+BENCHMARK_CAPTURE(BM_PhraseScan, xh_2, "xh.mdb", "灯笼");
+BENCHMARK_CAPTURE(BM_PhraseScan, xh_4, "xh.mdb", "外甥打灯");
+BENCHMARK_CAPTURE(BM_PhraseScan, cy_1, "cy.mdb", "一");
+BENCHMARK_CAPTURE(BM_PhraseScan, cy_2, "cy.mdb", "一心");
+BENCHMARK_CAPTURE(BM_PhraseScan, cy_4, "cy.mdb", "一心一意");
+BENCHMARK_CAPTURE(BM_PhraseScan, ty_1, "ty.mdb", "美");
+BENCHMARK_CAPTURE(BM_PhraseScan, ty_2, "ty.mdb", "美丽");
+BENCHMARK_CAPTURE(BM_PhraseScan, ty_4, "ty.mdb", "风和日丽");
+BENCHMARK_CAPTURE(BM_PhraseScan, fy_1, "fy.mdb", "高");
+BENCHMARK_CAPTURE(BM_PhraseScan, fy_2, "fy.mdb", "高兴");
+BENCHMARK_CAPTURE(BM_PhraseScan, fy_4, "fy.mdb", "兴高采烈");
+BENCHMARK_CAPTURE(BM_PhraseScan, gw_1, "gw.mdb", "之");
+BENCHMARK_CAPTURE(BM_PhraseScan, gw_2, "gw.mdb", "学而");
+BENCHMARK_CAPTURE(BM_PhraseScan, gw_4, "gw.mdb", "学而时习");
+BENCHMARK_CAPTURE(BM_CharacterScan, zd_1, "好");
+
+}  // namespace
+
+BENCHMARK_MAIN();
