@@ -4,7 +4,8 @@
 //
 // A search can match tens of thousands of lines while only a few are ever announced, so rows
 // are kept as the data file's GBK bytes and decoded when they are read. Every row of a list
-// starts with the same prefix (the definition list's result label).
+// starts with the same prefix (the definition list's result label). A row longer than an
+// entry may be (see entry_limit.hpp) keeps only its beginning and reads with a cut mark.
 
 #include <cstddef>
 #include <string>
@@ -34,6 +35,7 @@ class ResultList {
   std::u16string prefix_;
   std::string bytes_;              // every row's bytes, one after another
   std::vector<std::size_t> ends_;  // where each row's bytes end
+  std::vector<bool> cut_;          // whether each row was cut
   std::u16string text_;
 };
 

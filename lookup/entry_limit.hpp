@@ -1,0 +1,33 @@
+#pragma once
+// How much of one dictionary entry the character reads out. A data file with a line of
+// hundreds of megabytes would otherwise be copied, decoded, spaced and laid out in balloons
+// whole, taking gigabytes of memory and minutes. The longest shipped line is under 1,500
+// bytes, so no real entry is ever cut.
+
+#include <cstddef>
+#include <string_view>
+
+namespace vembrel {
+
+inline constexpr std::size_t kMaxEntryBytes = 8192;
+
+// Put after an entry that was cut.
+inline constexpr std::u16string_view kCutMark = u"…";
+
+// The first kMaxEntryBytes bytes of a line of GBK bytes, or fewer so that no character is split.
+inline std::string_view clip_entry(std::string_view bytes) {
+  if (bytes.size() <= kMaxEntryBytes) return bytes;
+  std::size_t i = 0;
+  while (i < kMaxEntryBytes) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const auto trail = static_cast<unsigned char>(bytes[i + 1]);  // exists: i < size - 1
+    const bool pair =
+        lead >= 0x81 && lead != 0xFF && trail >= 0x40 && trail != 0x7F && trail != 0xFF;
+    const std::size_t length = pair ? 2 : 1;
+    if (i + length > kMaxEntryBytes) break;
+    i += length;
+  }
+  return bytes.substr(0, i);
+}
+
+}  // namespace vembrel
