@@ -17,7 +17,7 @@ class SingleInstance {
   bool serve(std::function<void()> show);
 
  private:
-  QString name_;
+  QString path_;  // the socket, in the temporary folder
   QLocalServer server_;
 };
 

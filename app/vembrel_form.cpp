@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <malloc.h>
 
 #include "menu/popup_menu.hpp"
 
@@ -26,6 +27,8 @@ LoadStatus VembrelForm::load() {
   hide();
   LoadStatus status = form_.Form_Load(primary_screen_twips());
   if (!status.ok()) return status;
+  // Reading the character file leaves megabytes of freed parser memory behind; give it back.
+  ::malloc_trim(0);
   // Whatever button, shift state or position: the menu opens at the mouse pointer.
   agent_.setDblClickHandler([this](const DblClickEvent&) { f_->popup(QCursor::pos()); });
   return status;

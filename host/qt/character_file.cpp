@@ -6,6 +6,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSvgRenderer>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace vembrel {
 
@@ -62,21 +67,41 @@ bool readSize(const QJsonObject& root, Checker& check, QSize& size) {
   return true;
 }
 
+// What is wrong with one frame's SVG, or nothing.
+QString frameProblem(const QByteArray& svg) {
+  QSvgRenderer renderer(svg);
+  if (!renderer.isValid()) return QStringLiteral(" is not a valid SVG");
+  const QSize size = renderer.defaultSize();
+  if (size.width() > kMaxCanvasPixels || size.height() > kMaxCanvasPixels)
+    return QStringLiteral(" is larger than %1 pixels").arg(kMaxCanvasPixels);
+  return {};
+}
+
 bool readFrames(const QJsonObject& root, Checker& check, CharacterDefinition& out) {
   const QJsonValue frames = root.value(QStringLiteral("frames"));
   if (!frames.isObject() || frames.toObject().isEmpty())
     return check.fail(QStringLiteral("\"frames\" must be an object with at least one frame"));
   const QJsonObject object = frames.toObject();
+  std::vector<std::pair<QString, QByteArray>> svgs;
   for (auto it = object.begin(); it != object.end(); ++it) {
-    const QString where = QStringLiteral("frame ") + quoted(it.key());
-    if (!it.value().isString()) return check.fail(where + QStringLiteral(" is not a string"));
-    const QByteArray svg = it.value().toString().toUtf8();
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid()) return check.fail(where + QStringLiteral(" is not a valid SVG"));
-    const QSize size = renderer.defaultSize();
-    if (size.width() > kMaxCanvasPixels || size.height() > kMaxCanvasPixels)
-      return check.fail(where + QStringLiteral(" is larger than %1 pixels").arg(kMaxCanvasPixels));
-    out.frames.emplace(it.key(), svg);
+    if (!it.value().isString())
+      return check.fail(QStringLiteral("frame ") + quoted(it.key()) +
+                        QStringLiteral(" is not a string"));
+    svgs.emplace_back(it.key(), it.value().toString().toUtf8());
+  }
+  // Parsing every frame is most of the loading time: check the two halves side by side. The
+  // first problem in file order is the one reported, whichever half finds it.
+  std::vector<QString> problems(svgs.size());
+  const std::size_t half = svgs.size() / 2;
+  std::thread other([&] {
+    for (std::size_t i = 0; i < half; ++i) problems[i] = frameProblem(svgs[i].second);
+  });
+  for (std::size_t i = half; i < svgs.size(); ++i) problems[i] = frameProblem(svgs[i].second);
+  other.join();
+  for (std::size_t i = 0; i < svgs.size(); ++i) {
+    if (!problems[i].isEmpty())
+      return check.fail(QStringLiteral("frame ") + quoted(svgs[i].first) + problems[i]);
+    out.frames.emplace(std::move(svgs[i].first), std::move(svgs[i].second));
   }
   return true;
 }
@@ -170,7 +195,14 @@ CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& w
   return {std::move(character), {}};
 }
 
-CharacterFileResult readCharacterFile(const QString& path) {
+namespace {
+
+// A preloaded file: its path and the result being computed on another thread.
+std::mutex g_preload_mutex;
+QString g_preload_path;
+std::future<CharacterFileResult> g_preload;
+
+CharacterFileResult readAndCheck(const QString& path) {
   const QFileInfo info(path);
   const auto failure = [&](const QString& message) {
     return CharacterFileResult{std::nullopt, (path + QStringLiteral(": ") + message).toStdString()};
@@ -186,6 +218,24 @@ CharacterFileResult readCharacterFile(const QString& path) {
   if (bytes.size() > kMaxCharacterFileBytes)
     return failure(QStringLiteral("larger than %1 MB").arg(kMaxCharacterFileBytes >> 20));
   return parseCharacterFile(bytes, path);
+}
+
+}  // namespace
+
+void preloadCharacterFile(const QString& path) {
+  const std::lock_guard lock(g_preload_mutex);
+  if (g_preload.valid()) return;
+  g_preload_path = path;
+  g_preload = std::async(std::launch::async, readAndCheck, path);
+}
+
+CharacterFileResult readCharacterFile(const QString& path) {
+  std::future<CharacterFileResult> preloaded;
+  {
+    const std::lock_guard lock(g_preload_mutex);
+    if (g_preload.valid() && g_preload_path == path) preloaded = std::move(g_preload);
+  }
+  return preloaded.valid() ? preloaded.get() : readAndCheck(path);
 }
 
 }  // namespace vembrel

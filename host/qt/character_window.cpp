@@ -37,7 +37,7 @@ void CharacterWindow::paintEvent(QPaintEvent*) {
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.fillRect(rect(), Qt::transparent);
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  if (frame_) painter.drawPixmap(0, 0, frame_->pixmap);
+  if (frame_) painter.drawImage(0, 0, frame_->image);
 }
 
 // The mask keeps the window system from delivering clicks on transparent pixels; the same

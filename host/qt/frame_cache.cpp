@@ -51,7 +51,6 @@ const RenderedFrame* FrameCache::frame(const QString& id) {
   if (source == character_->frames.end() || size_.isEmpty()) return nullptr;
   RenderedFrame frame;
   frame.image = render(source->second, size_, ratio_);
-  frame.pixmap = QPixmap::fromImage(frame.image);
   frame.mask = maskFromAlpha(frame.image, threshold_);
   return &rendered_.emplace(id, std::move(frame)).first->second;
 }

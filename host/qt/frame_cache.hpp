@@ -1,9 +1,8 @@
 #pragma once
 // Frames rendered once at the character's current size and pixel ratio, with their window
-// masks, so playing an animation only swaps pixmaps.
+// masks, so playing an animation only swaps images.
 
 #include <QImage>
-#include <QPixmap>
 #include <QRegion>
 #include <QSize>
 #include <QString>
@@ -17,8 +16,7 @@ class QSvgRenderer;
 namespace vembrel {
 
 struct RenderedFrame {
-  QImage image;  // at the device pixel ratio, for hit tests
-  QPixmap pixmap;
+  QImage image;  // at the device pixel ratio: drawn, and read by hit tests
   QRegion mask;  // device-independent pixels, for the current threshold
 };
 

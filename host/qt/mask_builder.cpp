@@ -1,7 +1,7 @@
 #include "host/qt/mask_builder.hpp"
 
-#include <QBitmap>
 #include <cmath>
+#include <vector>
 
 namespace vembrel {
 
@@ -35,13 +35,26 @@ QRegion maskFromAlpha(const QImage& image, int threshold) {
   const qreal ratio = image.devicePixelRatio();
   const int width = int(std::ceil(argb.width() / ratio));
   const int height = int(std::ceil(argb.height() / ratio));
-  QImage bits(width, height, QImage::Format_MonoLSB);
-  bits.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});  // index 1 is Qt::color1
-  bits.fill(0);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      if (blockOpaque(argb, x, y, ratio, threshold)) bits.setPixel(x, y, 1);
-  return QRegion(QBitmap::fromImage(bits));
+  // One rectangle per run of opaque pixels in a row: rows in order and runs left to right is
+  // the banded form QRegion takes directly, which is much cheaper than going through a bitmap.
+  std::vector<QRect> runs;
+  const bool unscaled = qFuzzyCompare(ratio, 1.0);
+  for (int y = 0; y < height; ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    int start = -1;
+    for (int x = 0; x <= width; ++x) {
+      const bool opaque = x < width && (unscaled ? qAlpha(row[x]) >= threshold
+                                                 : blockOpaque(argb, x, y, ratio, threshold));
+      if (opaque && start < 0) start = x;
+      if (!opaque && start >= 0) {
+        runs.emplace_back(start, y, x - start, 1);
+        start = -1;
+      }
+    }
+  }
+  QRegion region;
+  region.setRects(runs.data(), int(runs.size()));
+  return region;
 }
 
 bool isOpaqueAt(const QImage& image, QPoint at, int threshold) {
