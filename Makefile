@@ -1,6 +1,7 @@
 # The two commands a newcomer needs:
 #   make run    installs what is missing, builds, and starts the character on the desktop
-#   make test   installs what is missing, builds, and runs every test (also under sanitizers)
+#   make test   installs what is missing, builds, and runs every test (also under sanitizers,
+#               and a short run of every fuzzer)
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
@@ -28,6 +29,7 @@ test: build build-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS) -LE no-sanitizer
+	bash tools/fuzz.sh 15
 
 bench: build
 	$(BUILD)/bench/scan_bench --benchmark_min_time=0.2
