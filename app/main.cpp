@@ -10,9 +10,7 @@
 #include "app/display_check.hpp"
 #include "app/single_instance.hpp"
 #include "app/vembrel_form.hpp"
-#include "host/qt/character_file.hpp"
 #include "host/qt/platform_choice.hpp"
-#include "lookup/data_file.hpp"
 
 namespace {
 
@@ -26,11 +24,6 @@ int fail(const std::string& message, bool show_dialog) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Reading and checking the character is the longest part of start-up: let it run while Qt
-  // connects to the display.
-  const std::string app_dir = vembrel::application_directory();
-  vembrel::preloadCharacterFile(
-      QString::fromStdString(vembrel::app_file_path(app_dir, vembrel::kCharacterFile)));
   vembrel::preferX11Platform();
   if (const std::string problem = vembrel::check_display(); !problem.empty())
     return fail(problem, false);
@@ -45,7 +38,7 @@ int main(int argc, char** argv) {
   vembrel::SingleInstance instance;
   if (instance.askRunningToShow()) return 0;
 
-  vembrel::VembrelForm form(app_dir);
+  vembrel::VembrelForm form(vembrel::application_directory());
   if (const vembrel::LoadStatus status = form.load(); !status.ok())
     return fail("cannot load the character: " + status.error, true);
   if (!instance.serve([&form] { form.showCharacter(); }))

@@ -6,8 +6,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSvgRenderer>
-#include <future>
-#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -195,14 +193,7 @@ CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& w
   return {std::move(character), {}};
 }
 
-namespace {
-
-// A preloaded file: its path and the result being computed on another thread.
-std::mutex g_preload_mutex;
-QString g_preload_path;
-std::future<CharacterFileResult> g_preload;
-
-CharacterFileResult readAndCheck(const QString& path) {
+CharacterFileResult readCharacterFile(const QString& path) {
   const QFileInfo info(path);
   const auto failure = [&](const QString& message) {
     return CharacterFileResult{std::nullopt, (path + QStringLiteral(": ") + message).toStdString()};
@@ -218,24 +209,6 @@ CharacterFileResult readAndCheck(const QString& path) {
   if (bytes.size() > kMaxCharacterFileBytes)
     return failure(QStringLiteral("larger than %1 MB").arg(kMaxCharacterFileBytes >> 20));
   return parseCharacterFile(bytes, path);
-}
-
-}  // namespace
-
-void preloadCharacterFile(const QString& path) {
-  const std::lock_guard lock(g_preload_mutex);
-  if (g_preload.valid()) return;
-  g_preload_path = path;
-  g_preload = std::async(std::launch::async, readAndCheck, path);
-}
-
-CharacterFileResult readCharacterFile(const QString& path) {
-  std::future<CharacterFileResult> preloaded;
-  {
-    const std::lock_guard lock(g_preload_mutex);
-    if (g_preload.valid() && g_preload_path == path) preloaded = std::move(g_preload);
-  }
-  return preloaded.valid() ? preloaded.get() : readAndCheck(path);
 }
 
 }  // namespace vembrel

@@ -46,13 +46,8 @@ struct CharacterFileResult {
   std::string error;  // empty when `character` is set
 };
 
-// Reads the file at `path` (UTF-8) and validates it. When the same file was preloaded, waits
-// for that result instead of reading it again.
+// Reads the file at `path` (UTF-8) and validates it.
 CharacterFileResult readCharacterFile(const QString& path);
-
-// Starts reading and validating a character file on another thread, so that the work overlaps
-// the rest of start-up (it needs no QApplication). Only the first call counts.
-void preloadCharacterFile(const QString& path);
 
 // Validates the bytes of a character file; `where` names it in messages.
 CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where);
