@@ -31,14 +31,16 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vembrel");
   QApplication::setDesktopFileName("vembrel");
-  QApplication::setWindowIcon(QIcon::fromTheme("vembrel"));
   // The character and its balloon come and go; only quit ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
 
   vembrel::SingleInstance instance;
   if (instance.askRunningToShow()) return 0;
 
-  vembrel::VembrelForm form(vembrel::application_directory());
+  const std::string app_dir = vembrel::application_directory();
+  // A file icon is read only when it is first drawn; a theme lookup would scan folders now.
+  QApplication::setWindowIcon(QIcon(QString::fromStdString(app_dir + "/vembrel.svg")));
+  vembrel::VembrelForm form(app_dir);
   if (const vembrel::LoadStatus status = form.load(); !status.ok())
     return fail("cannot load the character: " + status.error, true);
   if (!instance.serve([&form] { form.showCharacter(); }))
