@@ -57,5 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const fuzz::QueryInput input = fuzz::split_query_input(bytes, size);
   check_lines(input.data);
   for (const std::u16string& query : input.queries()) check_lookup(input.data, query);
+  for (const std::u16string& query : fuzz::queries_from_data(input.data, 1))
+    check_lookup(input.data, query);
   return 0;
 }

@@ -58,5 +58,7 @@ void check_query(std::string_view data, const std::u16string& query) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const fuzz::QueryInput input = fuzz::split_query_input(bytes, size);
   for (const std::u16string& query : input.queries()) check_query(input.data, query);
+  for (const std::u16string& query : fuzz::queries_from_data(input.data, 2))
+    check_query(input.data, query);
   return 0;
 }

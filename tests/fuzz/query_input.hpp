@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,19 @@ struct QueryInput {
     return out;
   }
 };
+
+// Queries the fuzzer would rarely build by itself: every distinct run of 1 to `longest` units
+// of the data's text, which puts each character of the data, tricky ones included, to the
+// test. Only for small data, as each query is a scan of its own.
+inline std::set<std::u16string> queries_from_data(std::string_view data, std::size_t longest) {
+  std::set<std::u16string> out;
+  if (data.size() > 128) return out;
+  const std::u16string text = decode_gbk(data);
+  for (std::size_t i = 0; i < text.size(); ++i)
+    for (std::size_t n = 1; n <= longest && i + n <= text.size(); ++n)
+      out.insert(text.substr(i, n));
+  return out;
+}
 
 inline QueryInput split_query_input(const std::uint8_t* bytes, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(bytes), size);
