@@ -32,7 +32,10 @@ start_xvfb() {
 }
 
 # A copy of the application directory at $1 (the program finds its files beside itself).
-make_app() { mkdir -p "$1" && cp -r "$built/vembrel" "$built/dh.vr" "$built/data" "$built/使用帮助.txt" "$1/"; }
+make_app() {
+  mkdir -p "$1" && cp -r "$built/vembrel" "$built/dh.vr" "$built/data" "$built/使用帮助.txt" "$1/"
+  [ ! -e "$built/vembrel.svg" ] || cp "$built/vembrel.svg" "$1/"
+}
 
 window() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 # Waits up to $2 tenths of a second for process $1 to end; its status is in `status`.
@@ -69,7 +72,7 @@ while IFS='|' read -r name make says; do
   [ -n "$dialog" ] && { xdotool windowfocus --sync "$dialog" 2>/dev/null; xdotool key Return; }
   wait_end "$program" 50
   if [ -z "$dialog" ]; then
-    fail "$name: no dialog (status $status)"; head -c 400 "$work/err"
+    fail "$name: no dialog; status $status (timeout: still running after 20 s)"; head -c 400 "$work/err"
   elif [ "$status" != 1 ]; then
     fail "$name: status $status after Return on the dialog, expected 1"; head -c 400 "$work/err"
   elif ! grep -qF "vembrel: cannot load the character: $vr: $says" "$work/err"; then
