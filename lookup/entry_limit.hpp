@@ -1,15 +1,16 @@
 #pragma once
 // How much of one dictionary entry the character reads out. A data file with a line of
 // hundreds of megabytes would otherwise be copied, decoded, spaced and laid out in balloons
-// whole, taking gigabytes of memory and minutes. The longest shipped line is under 1,500
-// bytes, so no real entry is ever cut.
+// whole, taking gigabytes of memory and minutes. 64 KiB is far beyond any real entry (the
+// longest shipped line is under 1,500 bytes; a balloon page holds about a hundred
+// characters), so only a broken file is ever cut.
 
 #include <cstddef>
 #include <string_view>
 
 namespace vembrel {
 
-inline constexpr std::size_t kMaxEntryBytes = 8192;
+inline constexpr std::size_t kMaxEntryBytes = 64 * 1024;
 
 // Put after an entry that was cut.
 inline constexpr std::u16string_view kCutMark = u"…";

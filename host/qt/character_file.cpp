@@ -5,6 +5,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QImage>
+#include <QPainter>
 #include <QSvgRenderer>
 #include <thread>
 #include <utility>
@@ -72,6 +74,8 @@ QString frameProblem(const QByteArray& svg) {
   const QSize size = renderer.defaultSize();
   if (size.width() > kMaxCanvasPixels || size.height() > kMaxCanvasPixels)
     return QStringLiteral(" is larger than %1 pixels").arg(kMaxCanvasPixels);
+  // A frame of no size draws nothing: the character would be invisible and unclickable.
+  if (size.isEmpty() || renderer.viewBoxF().isEmpty()) return QStringLiteral(" has no size");
   return {};
 }
 
@@ -156,6 +160,25 @@ bool readAnimations(const QJsonObject& root, Checker& check, CharacterDefinition
   return true;
 }
 
+// The rest pose is what a user double-clicks to reach the menu: one that draws nothing would
+// leave an invisible character that can never be clicked.
+bool checkRestIsVisible(const CharacterDefinition& character, Checker& check) {
+  const QString& id = character.animation(QStringLiteral("rest"))->steps.front().frame;
+  QImage image(character.natural_size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QSvgRenderer renderer(character.frames.at(id));
+  QPainter painter(&image);
+  renderer.render(&painter);
+  painter.end();
+  for (int y = 0; y < image.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if (qAlpha(row[x]) >= 128) return true;
+  }
+  return check.fail(QStringLiteral("the rest pose (frame ") + quoted(id) +
+                    QStringLiteral(") draws nothing opaque"));
+}
+
 }  // namespace
 
 CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where) {
@@ -187,7 +210,7 @@ CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& w
       return check.fail(QStringLiteral("\"name\" must be a non-empty string"));
     character.name = name.toString();
     return readSize(root, check, character.natural_size) && readFrames(root, check, character) &&
-           readAnimations(root, check, character);
+           readAnimations(root, check, character) && checkRestIsVisible(character, check);
   }();
   if (!ok) return {std::nullopt, check.error()};
   return {std::move(character), {}};

@@ -97,15 +97,15 @@ check_huge "200 MB line without a match" "$no_match
 $later_ok"
 mv "$work/cy-long.mdb" "$cy"
 run_console 'mcy 一心\nmty 一心\n' 60
-check_huge "200 MB line that matches: its entry is cut with a mark" "$(found 1 一心 一心 "$(cut_text '' 8192 a)")
+check_huge "200 MB line that matches: its entry is cut with a mark" "$(found 1 一心 一心 "$(cut_text '' 65536 a)")
 $later_ok"
 rm -f "$cy"
 mv "$work/zd-long.mdb" "$app/data/zd.mdb"
 run_console 'mxh 一\nmty 一心\n' 60
 check_huge "200 MB character entry and definition: both cut" "Play gestureright
-Think $(spaced "$(cut_text '一 ' 8188 b)")
+Think $(spaced "$(cut_text '一 ' 65532 b)")
 Play gestureright
-Think $(spaced "$(cut_text '' 8192 c)")
+Think $(spaced "$(cut_text '' 65536 c)")
 $later_ok"
 
 summary

@@ -84,6 +84,22 @@ TEST(CharacterFile, RejectsBrokenFilesSayingWhatAndWhere) {
          c["frames"] = frames;
        },
        "frame \"square\" is larger than 4096"},
+      {"frame of no size",
+       [](QJsonObject& c) {
+         QJsonObject frames = c["frames"].toObject();
+         frames["square"] = "<svg xmlns='http://www.w3.org/2000/svg' width='0' height='0'/>";
+         c["frames"] = frames;
+       },
+       "frame \"square\" has no size"},
+      {"rest pose draws nothing",
+       [](QJsonObject& c) {
+         QJsonObject frames = c["frames"].toObject();
+         frames["half"] =
+             "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='40' viewBox='0 0 40 40'>"
+             "<rect width='40' height='40' fill='none'/></svg>";
+         c["frames"] = frames;
+       },
+       "the rest pose (frame \"half\") draws nothing opaque"},
       {"missing wave",
        [](QJsonObject& c) {
          QJsonObject animations = c["animations"].toObject();
