@@ -7,33 +7,10 @@ set -u
 app_dir=$1
 shots=$2
 mkdir -p "$shots"
-export LC_ALL=C.UTF-8  # Qt writes garbled window names in the C locale
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-# -displayfd picks a free display and writes its number once the server is ready.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-[ -s "$tmp/display" ] || { echo "Xvfb did not start"; cat "$tmp/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n1 "$tmp/display")"
-export XDG_RUNTIME_DIR="$tmp/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-passed=0 failed=0
-ok() { echo "ok   $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL $1"; failed=$((failed + 1)); }
+source "$(dirname "$0")/../support/x_session.sh"
+start_xvfb
 shot() { import -window root "$shots/$1.png" 2>/dev/null; }
 
-# The id of a visible window whose whole name matches, waiting up to $2 seconds.
-window() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1; }
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 # Waits until the balloon shows a text matching $2; $1 names the check.
 expect_thought() {
   if [ -n "$(window "$2" "${3:-30}")" ]; then ok "$1"; else fail "$1: no balloon matching $2"; fi
@@ -59,7 +36,7 @@ wait_quiet() {
 }
 
 start_program() {
-  "$app_dir/vembrel" >>"$tmp/vembrel.out" 2>>"$tmp/vembrel.err" &
+  "$app_dir/vembrel" >>"$work/vembrel.out" 2>>"$work/vembrel.err" &
   program=$!
   pids+=($program)
 }
@@ -103,7 +80,7 @@ answer() {
 start_program
 wid=$(window '^Vembrel 双击显示菜单$' 30)
 if [ -z "$wid" ]; then
-  fail "the character window did not appear"; cat "$tmp/vembrel.err"
+  fail "the character window did not appear"; cat "$work/vembrel.err"
   echo "$passed passed, $failed failed"; exit 1
 fi
 eval "$(xdotool getwindowgeometry --shell "$wid")"
@@ -153,7 +130,7 @@ choose 11 hide
 for _ in $(seq 50); do [ -z "$(visible '^Vembrel 双击显示菜单$')" ] && break; sleep 0.2; done
 if [ -z "$(visible '^Vembrel 双击显示菜单$')" ]; then ok "hide removes the character"; else fail "character still visible after hide"; fi
 shot hidden
-timeout 10 "$app_dir/vembrel" 2>>"$tmp/vembrel.err"
+timeout 10 "$app_dir/vembrel" 2>>"$work/vembrel.err"
 status=$?
 if [ "$status" = 0 ] && [ -n "$(window '^Vembrel 双击显示菜单$' 10)" ]; then
   ok "a second launch shows the running character and exits"
@@ -174,6 +151,6 @@ else
   [ "$status" = 0 ] && ok "quit ends the program" || fail "quit ended with status $status"
 fi
 
-if [ "$failed" -ne 0 ]; then echo "--- program's standard error:"; cat "$tmp/vembrel.err"; fi
+if [ "$failed" -ne 0 ]; then echo "--- program's standard error:"; cat "$work/vembrel.err"; fi
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -4,32 +4,7 @@
 # Usage: desktop_test.sh <application directory>
 set -u
 built=$1
-export LC_ALL=C.UTF-8  # Qt writes garbled window names in the C locale
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export TMPDIR=$work/tmp XDG_RUNTIME_DIR=$work/runtime  # the single-instance socket lives here
-mkdir -p "$TMPDIR" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-passed=0 failed=0
-ok() { echo "ok   $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL $1"; failed=$((failed + 1)); }
-
-# Starts an Xvfb on a free display; sets `xvfb` (its pid) and DISPLAY.
-start_xvfb() {
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>>"$work/xvfb.log" &
-  xvfb=$!
-  pids+=($xvfb)
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-  export DISPLAY=":$(head -n1 "$work/display")"
-}
+source "$(dirname "$0")/../support/x_session.sh"
 
 # A copy of the application directory at $1 (the program finds its files beside itself).
 make_app() {
@@ -37,7 +12,6 @@ make_app() {
   [ ! -e "$built/vembrel.svg" ] || cp "$built/vembrel.svg" "$1/"
 }
 
-window() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 # Waits up to $2 tenths of a second for process $1 to end; its status is in `status`.
 wait_end() {
   for _ in $(seq "$2"); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done

@@ -1,0 +1,34 @@
+# Shared by the scripts that drive the real program in a private Xvfb server: a work folder
+# removed at exit with every process started, pass/fail counting, the X server, and window
+# look-ups by whole name. Source it; it sets `work`, `pids`, `passed` and `failed`.
+export LC_ALL=C.UTF-8  # Qt writes garbled window names in the C locale
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export TMPDIR=$work/tmp XDG_RUNTIME_DIR=$work/runtime  # the single-instance socket lives here
+mkdir -p "$TMPDIR" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+passed=0 failed=0
+ok() { echo "ok   $1"; passed=$((passed + 1)); }
+fail() { echo "FAIL $1"; failed=$((failed + 1)); }
+
+# Starts an Xvfb on a free display (-displayfd picks one and says when it is ready); sets
+# `xvfb` (its pid) and DISPLAY.
+start_xvfb() {
+  rm -f "$work/display"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>>"$work/xvfb.log" &
+  xvfb=$!
+  pids+=($xvfb)
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+  export DISPLAY=":$(head -n1 "$work/display")"
+}
+
+# The id of a visible window whose whole name matches $1, waiting up to $2 seconds.
+window() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1; }
+visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
