@@ -46,6 +46,10 @@ void check_character(const CharacterDefinition& character) {
     FUZZ_CHECK(animation.return_animation.isEmpty() ||
                character.animation(animation.return_animation) != nullptr);
   }
+  // The rest pose is never invisible: the user double-clicks it to reach the menu.
+  const QString& rest = character.animation(QStringLiteral("rest"))->steps.front().frame;
+  const QImage rest_image = FrameCache::render(character.frames.at(rest), size, 1.0);
+  FUZZ_CHECK(!maskFromAlpha(rest_image, kMaskThresholdWithoutCompositor).isEmpty());
   // The host can draw every frame it was promised, at the size the program shows it, and
   // shape its window from it.
   const QSize shown(130, 160);
