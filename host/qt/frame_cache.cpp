@@ -17,18 +17,21 @@ void FrameCache::setSize(QSize size) {
   if (size == size_) return;
   size_ = size;
   rendered_.clear();
+  recent_.clear();
 }
 
 void FrameCache::setDevicePixelRatio(qreal ratio) {
   if (qFuzzyCompare(ratio, ratio_)) return;
   ratio_ = ratio;
   rendered_.clear();
+  recent_.clear();
 }
 
 void FrameCache::setMaskThreshold(int threshold) {
   if (threshold == threshold_) return;
   threshold_ = threshold;
-  for (auto& [id, frame] : rendered_) frame.mask = maskFromAlpha(frame.image, threshold_);
+  for (auto& [id, entry] : rendered_)
+    entry.frame.mask = maskFromAlpha(entry.frame.image, threshold_);
 }
 
 QImage FrameCache::render(const QByteArray& svg, QSize size, qreal ratio) {
@@ -46,13 +49,23 @@ QImage FrameCache::render(const QByteArray& svg, QSize size, qreal ratio) {
 }
 
 const RenderedFrame* FrameCache::frame(const QString& id) {
-  if (const auto found = rendered_.find(id); found != rendered_.end()) return &found->second;
+  if (const auto found = rendered_.find(id); found != rendered_.end()) {
+    recent_.splice(recent_.begin(), recent_, found->second.use);
+    return &found->second.frame;
+  }
   const auto source = character_->frames.find(id);
   if (source == character_->frames.end() || size_.isEmpty()) return nullptr;
-  RenderedFrame frame;
-  frame.image = render(source->second, size_, ratio_);
-  frame.mask = maskFromAlpha(frame.image, threshold_);
-  return &rendered_.emplace(id, std::move(frame)).first->second;
+  // The least recently used frame goes; the one on screen was used more recently than it.
+  if (rendered_.size() >= kMaxFrames) {
+    rendered_.erase(recent_.back());
+    recent_.pop_back();
+  }
+  Entry entry;
+  entry.frame.image = render(source->second, size_, ratio_);
+  entry.frame.mask = maskFromAlpha(entry.frame.image, threshold_);
+  recent_.push_front(id);
+  entry.use = recent_.begin();
+  return &rendered_.emplace(id, std::move(entry)).first->second.frame;
 }
 
 }  // namespace vembrel

@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QSize>
 #include <QString>
+#include <list>
 #include <map>
 #include <memory>
 
@@ -34,8 +35,14 @@ class FrameCache {
   qreal devicePixelRatio() const { return ratio_; }
   int maskThreshold() const { return threshold_; }
 
-  // The frame, rendered on first use; nullptr for an unknown id.
+  // The frame, rendered on first use; nullptr for an unknown id. The pointer stays valid
+  // until kMaxFrames other frames have been asked for.
   const RenderedFrame* frame(const QString& id);
+
+  // Frames kept at once: enough for the animation playing and the idle ones, while a long
+  // session that has played everything does not hold every frame in memory.
+  static constexpr std::size_t kMaxFrames = 16;
+  std::size_t cachedFrames() const { return rendered_.size(); }
 
   // Renders without caching, e.g. for previews and icons.
   static QImage render(const QByteArray& svg, QSize size, qreal ratio);
@@ -45,7 +52,12 @@ class FrameCache {
   QSize size_;
   qreal ratio_ = 1.0;
   int threshold_ = 128;
-  std::map<QString, RenderedFrame> rendered_;
+  struct Entry {
+    RenderedFrame frame;
+    std::list<QString>::iterator use;  // its place in recent_
+  };
+  std::map<QString, Entry> rendered_;
+  std::list<QString> recent_;  // most recently used first
 };
 
 }  // namespace vembrel

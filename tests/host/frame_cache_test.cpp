@@ -1,0 +1,40 @@
+#include "host/qt/frame_cache.hpp"
+
+#include <gtest/gtest.h>
+
+namespace vembrel {
+namespace {
+
+// A character of many distinct frames: a square that moves one pixel per frame.
+std::shared_ptr<const CharacterDefinition> manyFrames(int count) {
+  auto character = std::make_shared<CharacterDefinition>();
+  character->natural_size = QSize(40, 40);
+  for (int i = 0; i < count; ++i)
+    character->frames.emplace(
+        QString::number(i),
+        QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' width='40' height='40'>"
+                       "<rect x='%1' width='5' height='5'/></svg>")
+            .arg(i)
+            .toUtf8());
+  return character;
+}
+
+TEST(FrameCache, KeepsOnlyTheRecentFramesAndTheOneOnScreen) {
+  const int count = int(FrameCache::kMaxFrames) + 8;
+  FrameCache cache(manyFrames(count));
+  const RenderedFrame* first = cache.frame("0");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(cache.frame("0"), first);  // a cached frame is not rendered again
+  for (int i = 1; i < count; ++i) {
+    const RenderedFrame* frame = cache.frame(QString::number(i));
+    ASSERT_NE(frame, nullptr);
+    // The frame just handed out is intact however many came before it.
+    EXPECT_TRUE(frame->mask.contains(QPoint(i + 2, 2))) << i;
+    EXPECT_LE(cache.cachedFrames(), FrameCache::kMaxFrames);
+  }
+  EXPECT_EQ(cache.cachedFrames(), FrameCache::kMaxFrames);
+  EXPECT_EQ(cache.frame("nope"), nullptr);
+}
+
+}  // namespace
+}  // namespace vembrel
