@@ -2,15 +2,16 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QImage>
-#include <QPainter>
 #include <QSvgRenderer>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "host/qt/frame_cache.hpp"
 
 namespace vembrel {
 
@@ -166,12 +167,9 @@ bool readAnimations(const QJsonObject& root, Checker& check, CharacterDefinition
 // leave an invisible character that can never be clicked.
 bool checkRestIsVisible(const CharacterDefinition& character, Checker& check) {
   const QString& id = character.animation(QStringLiteral("rest"))->steps.front().frame;
-  QImage image(character.natural_size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QSvgRenderer renderer(character.frames.at(id));
-  QPainter painter(&image);
-  renderer.render(&painter);
-  painter.end();
+  // Drawn as the host draws it (aspect ratio kept, antialiased): a stretched drawing can show
+  // pixels that the host's never does.
+  const QImage image = FrameCache::render(character.frames.at(id), character.natural_size, 1.0);
   for (int y = 0; y < image.height(); ++y) {
     const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     for (int x = 0; x < image.width(); ++x)
