@@ -103,17 +103,22 @@ def growth_target(tmp):
 
 class Xvfb:
     def __enter__(self):
+        self.log = tempfile.TemporaryFile()
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten",
-             "tcp", "-noreset"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+             "tcp", "-noreset"], pass_fds=(write_end,), stderr=self.log)
         os.close(write_end)
         display = os.read(read_end, 64).decode().strip()
         os.close(read_end)
         self.runtime = tempfile.mkdtemp()
         os.chmod(self.runtime, 0o700)
+        # A private runtime and temporary folder: the single-instance socket lives there.
         self.env = dict(os.environ, DISPLAY=":" + display, LC_ALL="C.UTF-8",
-                        XDG_RUNTIME_DIR=self.runtime)
+                        XDG_RUNTIME_DIR=self.runtime, TMPDIR=self.runtime)
+        if self.process.poll() is not None:
+            self.log.seek(0)
+            sys.exit("Xvfb ended at once: " + self.log.read().decode(errors="replace"))
         return self
 
     def __exit__(self, *exc):
