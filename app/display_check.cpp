@@ -1,10 +1,11 @@
 #include "app/display_check.hpp"
 
+#include <unistd.h>
+
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace vembrel {
 namespace {

@@ -16,8 +16,7 @@ namespace {
 
 int fail(const std::string& message, bool show_dialog) {
   std::fprintf(stderr, "vembrel: %s\n", message.c_str());
-  if (show_dialog)
-    QMessageBox::critical(nullptr, "Vembrel", QString::fromStdString(message));
+  if (show_dialog) QMessageBox::critical(nullptr, "Vembrel", QString::fromStdString(message));
   return 1;
 }
 
@@ -44,6 +43,7 @@ int main(int argc, char** argv) {
   if (const vembrel::LoadStatus status = form.load(); !status.ok())
     return fail("cannot load the character: " + status.error, true);
   if (!instance.serve([&form] { form.showCharacter(); }))
-    std::fprintf(stderr, "vembrel: cannot listen for a second launch; it will start another character\n");
+    std::fprintf(stderr,
+                 "vembrel: cannot listen for a second launch; it will start another character\n");
   return app.exec();
 }

@@ -1,12 +1,12 @@
 #include "app/single_instance.hpp"
 
-#include <QDir>
-#include <QFile>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QDir>
+#include <QFile>
 #include <cstring>
 
 namespace vembrel {

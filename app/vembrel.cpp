@@ -15,7 +15,7 @@ namespace vembrel {
 
 int character_x(double screen_width_twips) {
   const double x = std::nearbyint(screen_width_twips / 15.0 - 120.0);  // ties to even
-  if (!(x == x)) return 0;                                              // NaN
+  if (!(x == x)) return 0;                                             // NaN
   return static_cast<int>(std::clamp(x, double{INT16_MIN}, double{INT16_MAX}));
 }
 

@@ -34,7 +34,7 @@ class Vembrel : public LookupState {
 
   const std::string& app_dir() const { return app_dir_; }
 
-  CharacterHost& Agent1;          // the host control
+  CharacterHost& Agent1;           // the host control
   Character* character = nullptr;  // the loaded character, set once at start-up
 
  private:

@@ -1,9 +1,10 @@
 #include "app/vembrel_form.hpp"
 
+#include <malloc.h>
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
-#include <malloc.h>
 
 #include "menu/popup_menu.hpp"
 
@@ -15,8 +16,7 @@ double primary_screen_twips() {
   return screen->geometry().width() * 1440.0 / screen->logicalDotsPerInchX();
 }
 
-VembrelForm::VembrelForm(const std::string& app_dir)
-    : form_(agent_, dialog_, desktop_, app_dir) {
+VembrelForm::VembrelForm(const std::string& app_dir) : form_(agent_, dialog_, desktop_, app_dir) {
   setObjectName("Vembrel");
   setWindowTitle("Vembrel");
   f_ = make_popup_menu(this, [this](const MenuItem& item) { form_.run(item); });

@@ -14,7 +14,9 @@ namespace {
 
 using namespace vembrel;
 
-std::string data_path(const char* name) { return std::string(VEMBREL_DATA_DIR "/") + name; }
+std::string data_path(const char* name) {
+  return std::string(VEMBREL_DATA_DIR "/") + name;
+}
 
 void BM_PhraseScan(benchmark::State& state, const char* file, const char* query_utf8) {
   const DataFile data = read_data_file(data_path(file));
@@ -26,7 +28,8 @@ void BM_PhraseScan(benchmark::State& state, const char* file, const char* query_
   std::size_t rows = 0;
   for (auto _ : state) {
     rows = 0;
-    for_each_phrase_match(data.bytes(), query, [&rows](std::string_view, std::string_view) { ++rows; });
+    for_each_phrase_match(data.bytes(), query,
+                          [&rows](std::string_view, std::string_view) { ++rows; });
     benchmark::DoNotOptimize(rows);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.bytes().size()));

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
   uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
   xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
-  free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), NULL));  /* the mask is in place */
+  free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), NULL)); /* the mask is in place */
 
   pid_t pid;
   const double start = now_ms();

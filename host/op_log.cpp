@@ -35,19 +35,35 @@ Character* OpLogHost::character(const std::u16string& id) {
   return loaded_ && id == loaded_id_ ? this : nullptr;
 }
 
-void OpLogHost::setHeight(int pixels) { sink_("Height " + std::to_string(pixels)); }
-void OpLogHost::setWidth(int pixels) { sink_("Width " + std::to_string(pixels)); }
+void OpLogHost::setHeight(int pixels) {
+  sink_("Height " + std::to_string(pixels));
+}
+void OpLogHost::setWidth(int pixels) {
+  sink_("Width " + std::to_string(pixels));
+}
 void OpLogHost::MoveTo(int x, int y) {
   sink_("MoveTo " + std::to_string(x) + " " + std::to_string(y));
 }
-void OpLogHost::setName(const std::u16string& name) { sink_("Name " + escape_op_text(name)); }
-void OpLogHost::Show() { sink_("Show"); }
-void OpLogHost::Hide() { sink_("Hide"); }
-void OpLogHost::Play(const std::string& animation) { sink_("Play " + animation); }
-void OpLogHost::Think(const std::u16string& text) { sink_("Think " + escape_op_text(text)); }
+void OpLogHost::setName(const std::u16string& name) {
+  sink_("Name " + escape_op_text(name));
+}
+void OpLogHost::Show() {
+  sink_("Show");
+}
+void OpLogHost::Hide() {
+  sink_("Hide");
+}
+void OpLogHost::Play(const std::string& animation) {
+  sink_("Play " + animation);
+}
+void OpLogHost::Think(const std::u16string& text) {
+  sink_("Think " + escape_op_text(text));
+}
 void OpLogHost::setAutoPopupMenu(bool on) {
   sink_(std::string("AutoPopupMenu ") + (on ? "true" : "false"));
 }
-void OpLogHost::Stop() { sink_("Stop"); }
+void OpLogHost::Stop() {
+  sink_("Stop");
+}
 
 }  // namespace vembrel

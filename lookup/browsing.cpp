@@ -17,7 +17,11 @@ void step(LookupState& state, Character& character, std::int64_t delta) {
 
 }  // namespace
 
-void ms(LookupState& state, Character& character) { step(state, character, -1); }
-void mx(LookupState& state, Character& character) { step(state, character, +1); }
+void ms(LookupState& state, Character& character) {
+  step(state, character, -1);
+}
+void mx(LookupState& state, Character& character) {
+  step(state, character, +1);
+}
 
 }  // namespace vembrel

@@ -33,8 +33,7 @@ std::size_t find_bytes(std::string_view haystack, std::string_view needle, std::
   from = i;
 #endif
   const void* hit = ::memmem(h + from, n - from, needle.data(), m);
-  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - h)
-             : std::string_view::npos;
+  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - h) : std::string_view::npos;
 }
 
 }  // namespace vembrel

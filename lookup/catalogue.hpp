@@ -10,8 +10,8 @@ namespace vembrel {
 enum class DictionaryKind { Phrase, Character };
 
 struct Dictionary {
-  std::string_view item;             // menu item that opens it
-  std::u16string_view caption;       // its menu caption
+  std::string_view item;        // menu item that opens it
+  std::u16string_view caption;  // its menu caption
   DictionaryKind kind;
   std::string_view path;             // relative to the application directory
   std::u16string_view prompt;        // input dialog prompt
@@ -19,8 +19,8 @@ struct Dictionary {
 };
 
 inline constexpr std::array<Dictionary, 6> kDictionaries{{
-    {"mxhy", u"歇后词典", DictionaryKind::Phrase, "\\data\\xh.mdb", u"请输入要查的歇后语或所含的词:",
-     u"歇后语是:"},
+    {"mxhy", u"歇后词典", DictionaryKind::Phrase, "\\data\\xh.mdb",
+     u"请输入要查的歇后语或所含的词:", u"歇后语是:"},
     {"mxh", u"新华字典", DictionaryKind::Character, "\\data\\zd.mdb", u"请输入要查的字:", u""},
     {"mcy", u"成语词典", DictionaryKind::Phrase, "\\data\\cy.mdb", u"请输入要查的成语或所含的词:",
      u""},

@@ -86,9 +86,13 @@ void unwatch_mapping() {
 
 }  // namespace
 
-DataFile::~DataFile() { release(); }
+DataFile::~DataFile() {
+  release();
+}
 
-DataFile::DataFile(DataFile&& other) noexcept { *this = std::move(other); }
+DataFile::DataFile(DataFile&& other) noexcept {
+  *this = std::move(other);
+}
 
 DataFile& DataFile::operator=(DataFile&& other) noexcept {
   if (this == &other) return *this;
@@ -113,7 +117,9 @@ void DataFile::release() {
   copy_.clear();
 }
 
-bool DataFile::changed_while_read() const { return mapped_ && g_truncated != 0; }
+bool DataFile::changed_while_read() const {
+  return mapped_ && g_truncated != 0;
+}
 
 DataFile read_data_file(const std::string& path) {
   DataFile file;

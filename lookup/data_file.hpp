@@ -47,8 +47,7 @@ DataFile read_data_file(const std::string& path);
 // raw bytes is safe.
 class LineReader {
  public:
-  explicit LineReader(std::string_view data)
-      : data_(data), terminator_(line_terminator(data)) {}
+  explicit LineReader(std::string_view data) : data_(data), terminator_(line_terminator(data)) {}
   bool at_end() const { return pos_ >= data_.size(); }
   // The next line without its terminator; false at the end of the data.
   bool next(std::string_view& line);

@@ -29,7 +29,8 @@ std::u16string spaced_text(std::u16string_view t) {
   out.reserve(t.size() * 2);
   for (std::size_t i = 0; i < t.size(); ++i) {
     out += t[i];
-    const bool pair = (t[i] & 0xFC00) == 0xD800 && i + 1 < t.size() && (t[i + 1] & 0xFC00) == 0xDC00;
+    const bool pair =
+        (t[i] & 0xFC00) == 0xD800 && i + 1 < t.size() && (t[i + 1] & 0xFC00) == 0xDC00;
     if (pair) out += t[++i];
     out += u' ';
   }

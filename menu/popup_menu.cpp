@@ -20,9 +20,8 @@ QMenu* make_popup_menu(QWidget* parent, std::function<void(const MenuItem&)> run
     action->setObjectName(QString::fromLatin1(item.name.data(), item.name.size()));
     // Run the command from the event loop, after the menu is gone: a command may open a modal
     // dialog, which must not sit on top of a closing menu.
-    QObject::connect(action, &QAction::triggered, menu, [run, &item] {
-      QTimer::singleShot(0, [run, &item] { run(item); });
-    });
+    QObject::connect(action, &QAction::triggered, menu,
+                     [run, &item] { QTimer::singleShot(0, [run, &item] { run(item); }); });
   }
   return menu;
 }

@@ -14,7 +14,7 @@ TEST(CommandLine, SplitsTheItemFromTheTypedText) {
   } cases[] = {
       {"mcy 一心", "mcy", u"一心", false},
       {"mcy  一 心 ", "mcy", u" 一 心 ", false},  // everything after the first blank, as typed
-      {"mcy", "mcy", u"", false},                // no text: a cancelled dialog
+      {"mcy", "mcy", u"", false},                 // no text: a cancelled dialog
       {"mcy \r", "mcy", u"", false},
       {"mx\r", "mx", u"", false},
       {"", "", u"", false},

@@ -13,9 +13,9 @@ TEST(CharacterX, IsTheWidthInPixelsLess120RoundedHalfToEven) {
   const struct {
     double twips;
     int x;
-  } cases[] = {{15360, 904}, {12000, 680}, {19200, 1160},
+  } cases[] = {{15360, 904},   {12000, 680},   {19200, 1160},
                {15367.5, 904}, {15382.5, 906},  // 904.5 and 905.5: halves go to even
-               {0, -120}, {1e12, 32767}};
+               {0, -120},      {1e12, 32767}};
   for (const auto& c : cases) EXPECT_EQ(character_x(c.twips), c.x) << c.twips;
 }
 

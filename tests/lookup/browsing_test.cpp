@@ -16,8 +16,13 @@ class BrowsingTest : public testing::FormTest {
     writeDictionary("zd.mdb", {"~一 yī", "[yī] 数目"});
   }
   static Ops entry(int number, const std::string& word, const std::string& definition) {
-    return {"Stop", "Play gestureright", "Think 第 " + std::to_string(number) + "条：",
-            "Play gestureright", "Think " + word, "Play gestureright", "Think " + definition};
+    return {"Stop",
+            "Play gestureright",
+            "Think 第 " + std::to_string(number) + "条：",
+            "Play gestureright",
+            "Think " + word,
+            "Play gestureright",
+            "Think " + definition};
   }
 };
 

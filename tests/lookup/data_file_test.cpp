@@ -1,8 +1,7 @@
 #include "lookup/data_file.hpp"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "lookup/gbk.hpp"
 #include "tests/support/fixtures.hpp"
@@ -21,10 +20,10 @@ TEST(SplitLines, EndsLinesAtCrOrCrLfAndAtLfOnlyWithoutAnyCr) {
       {"", {}},
       {"a\r\nb\r\n", {"a", "b"}},
       {"a\rb\r", {"a", "b"}},
-      {"a\r\nb", {"a", "b"}},             // a final line without terminator is still a line
-      {"a\nb\rc", {"a\nb", "c"}},         // with a CR in the file, a lone LF stays in its line
-      {"a\r\r\nb", {"a", "", "b"}},       // CR CR LF: an empty line in between
-      {"a\nb\n", {"a", "b"}},             // no CR at all: a file made on Linux
+      {"a\r\nb", {"a", "b"}},        // a final line without terminator is still a line
+      {"a\nb\rc", {"a\nb", "c"}},    // with a CR in the file, a lone LF stays in its line
+      {"a\r\r\nb", {"a", "", "b"}},  // CR CR LF: an empty line in between
+      {"a\nb\n", {"a", "b"}},        // no CR at all: a file made on Linux
       {"\r\n", {""}},
       {"x\n\ny", {"x", "", "y"}},
   };
@@ -34,7 +33,7 @@ TEST(SplitLines, EndsLinesAtCrOrCrLfAndAtLfOnlyWithoutAnyCr) {
 TEST(Gbk, DecodesTheWindowsTableAndReplacesInvalidBytes) {
   EXPECT_EQ(decode_gbk("\x80"), u"€");
   EXPECT_EQ(decode_gbk("\xC4\xE3\x83\x7E"), u"你儈");  // 0x7E as a second byte
-  EXPECT_EQ(decode_gbk("a\xC4"), u"a\uFFFD");           // a lead byte at the end
+  EXPECT_EQ(decode_gbk("a\xC4"), u"a\uFFFD");          // a lead byte at the end
   EXPECT_EQ(decode_gbk("\x81\x30z"), u"\uFFFD0z");     // an invalid second byte is kept
   EXPECT_EQ(encode_gbk(u"你儈~"), std::string("\xC4\xE3\x83\x7E~"));
   EXPECT_FALSE(encode_gbk(u"😀").has_value());

@@ -13,18 +13,18 @@ using testing::u16;
 using Rows = std::vector<PhraseRow>;
 
 TEST(ScanPhrases, MatchesTheHeadOnlyAndKeepsFileOrder) {
-  const std::string data = gbk(
-      "一心一意~专心\r\n"          // matches once although the head holds 一 twice
-      "~一心\r\n"                  // empty head: never found
-      "没有分隔符一心\r\n"         // no "~": skipped
-      "\r\n"                       // empty line: skipped
-      "三心二意一心~a~b\r\n"       // the tail keeps the second "~"
-      "一心一意~专心\r\n"          // identical lines give identical rows
-      "一~一心");                  // a search text longer than the head never matches
-  EXPECT_EQ(scan_phrases(data, u"一心"), (Rows{{u"一心一意", u"专心"},
-                                               {u"三心二意一心", u"a~b"},
-                                               {u"一心一意", u"专心"}}));
-  EXPECT_EQ(scan_phrases(data, u"一心一意"), (Rows{{u"一心一意", u"专心"}, {u"一心一意", u"专心"}}));
+  const std::string data =
+      gbk("一心一意~专心\r\n"     // matches once although the head holds 一 twice
+          "~一心\r\n"             // empty head: never found
+          "没有分隔符一心\r\n"    // no "~": skipped
+          "\r\n"                  // empty line: skipped
+          "三心二意一心~a~b\r\n"  // the tail keeps the second "~"
+          "一心一意~专心\r\n"     // identical lines give identical rows
+          "一~一心");             // a search text longer than the head never matches
+  EXPECT_EQ(scan_phrases(data, u"一心"),
+            (Rows{{u"一心一意", u"专心"}, {u"三心二意一心", u"a~b"}, {u"一心一意", u"专心"}}));
+  EXPECT_EQ(scan_phrases(data, u"一心一意"),
+            (Rows{{u"一心一意", u"专心"}, {u"一心一意", u"专心"}}));
   EXPECT_EQ(scan_phrases(data, u"~"), Rows{});  // no head holds a "~"
   EXPECT_EQ(scan_phrases(data, u""), Rows{});
 }
@@ -57,8 +57,8 @@ TEST_F(PhraseCommandTest, AnnouncesTheCountThenTheEntryAtCurrentIndex) {
                                       "Think 歇 后 语 是 : 照 舅 （ 旧 ） "}));
   EXPECT_EQ(dialog.prompts.back(), "请输入要查的歇后语或所含的词:|Vembrel");
   EXPECT_EQ(words(), (std::vector<std::u16string>{u"外甥打灯笼", u"灯笼", u"提灯笼"}));
-  EXPECT_EQ(definitions(), (std::vector<std::u16string>{u"歇后语是:照舅（旧）", u"歇后语是:亮",
-                                                        u"歇后语是:找"}));
+  EXPECT_EQ(definitions(),
+            (std::vector<std::u16string>{u"歇后语是:照舅（旧）", u"歇后语是:亮", u"歇后语是:找"}));
   EXPECT_EQ(form.data_path, "\\data\\xh.mdb");
 }
 
@@ -104,11 +104,11 @@ TEST_F(PhraseCommandTest, UnreadableDictionaryIsAnnouncedAndNothingElseChanges) 
   writeDictionary("cy.mdb", {"一心一意~a"});
   run("mcy", "一心");
   const std::string path = (dir.path() / "data" / "fy.mdb").string();
-  EXPECT_EQ(run("mfy", "高"),
-            (std::vector<std::string>{
-                "Play decline",
-                "Think " + utf16_to_utf8(spaced_text(u"无法读取词典文件 " + u16(path) +
-                                                     u"：文件不存在"))}));
+  EXPECT_EQ(
+      run("mfy", "高"),
+      (std::vector<std::string>{
+          "Play decline", "Think " + utf16_to_utf8(spaced_text(u"无法读取词典文件 " + u16(path) +
+                                                               u"：文件不存在"))}));
   EXPECT_TRUE(words().empty());
   // Later commands keep working.
   EXPECT_EQ(run("mcy", "一心").size(), 8u);

@@ -14,8 +14,9 @@ namespace {
 // Pieces that trip a byte scan: "~" and letters as second bytes (儈 83 7E, 丄 81 41), lone
 // lead bytes, invalid pairs, 0x80 and 0xFF, line ends of every kind.
 const std::vector<std::string> kPieces = {
-    "~", "A", "a", "\x83\x7E", "\x81\x41", "\xC4\xE3", "\xD6\xAE", "\xAE\xD6", "\x81", "\x81\x30",
-    "\x80", "\xFF", "\r", "\n", "\r\n", "\xB0\xA1", "\xA1\xAB", "~~", " ", "\xFE\xFE", "0"};
+    "~",        "A",        "a",        "\x83\x7E", "\x81\x41", "\xC4\xE3", "\xD6\xAE",
+    "\xAE\xD6", "\x81",     "\x81\x30", "\x80",     "\xFF",     "\r",       "\n",
+    "\r\n",     "\xB0\xA1", "\xA1\xAB", "~~",       " ",        "\xFE\xFE", "0"};
 
 std::string random_data(std::mt19937& rng, int pieces) {
   std::uniform_int_distribution<std::size_t> pick(0, kPieces.size() - 1);

@@ -16,7 +16,9 @@ inline std::string gbk(std::string_view utf8) {
   return encode_gbk(utf8_to_utf16(utf8)).value();
 }
 
-inline std::u16string u16(std::string_view utf8) { return utf8_to_utf16(utf8); }
+inline std::u16string u16(std::string_view utf8) {
+  return utf8_to_utf16(utf8);
+}
 
 class TempDir {
  public:
@@ -36,7 +38,8 @@ class TempDir {
   std::filesystem::path write(const std::string& relative, std::string_view bytes) const {
     const std::filesystem::path file = path_ / relative;
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return file;
   }
 

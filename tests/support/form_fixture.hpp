@@ -75,7 +75,8 @@ class FormTest : public ::testing::Test {
  private:
   std::vector<std::u16string> rows(int list) const {
     std::vector<std::u16string> out;
-    for (std::size_t i = 0; i < form.Combo1[list].count(); ++i) out.push_back(form.Combo1[list].row(i));
+    for (std::size_t i = 0; i < form.Combo1[list].count(); ++i)
+      out.push_back(form.Combo1[list].row(i));
     return out;
   }
 };
