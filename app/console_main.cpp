@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/app_dir.hpp"
+#include "app/scripted_dialog.hpp"
 #include "app/vembrel.hpp"
 #include "host/op_log.hpp"
 #include "lookup/data_file.hpp"
@@ -19,15 +20,6 @@ using namespace vembrel;
 
 // The console has no screen, so it uses the width of an ordinary 1024-pixel one.
 constexpr double kConsoleScreenTwips = 15360;
-
-// Answers the input dialog with the text given on the command's line.
-class ScriptedDialog : public InputDialog {
- public:
-  std::u16string InputBox(std::u16string_view, std::u16string_view) override {
-    return std::exchange(typed, {});
-  }
-  std::u16string typed;
-};
 
 class ConsoleDesktop : public Desktop {
  public:

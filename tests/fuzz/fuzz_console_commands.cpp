@@ -12,6 +12,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/scripted_dialog.hpp"
 #include "app/vembrel.hpp"
 #include "host/op_log.hpp"
 #include "lookup/gbk.hpp"
@@ -22,14 +23,6 @@
 namespace {
 
 using namespace vembrel;
-
-class LineDialog : public InputDialog {
- public:
-  std::u16string InputBox(std::u16string_view, std::u16string_view) override {
-    return std::exchange(typed, {});
-  }
-  std::u16string typed;
-};
 
 class QuietDesktop : public Desktop {
  public:
@@ -114,7 +107,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   std::string_view input(reinterpret_cast<const char*>(bytes), size);
   RecordingHost host;
-  LineDialog dialog;
+  ScriptedDialog dialog;
   QuietDesktop desktop;
   Vembrel form(host, dialog, desktop, g_app_dir);
   FUZZ_CHECK(form.Form_Load(15360).ok() && form.character != nullptr);
