@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "lookup/gbk.hpp"
+
 namespace vembrel {
 
 inline constexpr std::size_t kMaxEntryBytes = 64 * 1024;
@@ -20,11 +22,7 @@ inline std::string_view clip_entry(std::string_view bytes) {
   if (bytes.size() <= kMaxEntryBytes) return bytes;
   std::size_t i = 0;
   while (i < kMaxEntryBytes) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    const auto trail = static_cast<unsigned char>(bytes[i + 1]);  // exists: i < size - 1
-    const bool pair =
-        lead >= 0x81 && lead != 0xFF && trail >= 0x40 && trail != 0x7F && trail != 0xFF;
-    const std::size_t length = pair ? 2 : 1;
+    const std::size_t length = gbk_char_length(bytes, i);
     if (i + length > kMaxEntryBytes) break;
     i += length;
   }

@@ -25,20 +25,6 @@ std::vector<PhraseRow> scan_phrases_plain(std::string_view data, std::u16string_
   return rows;
 }
 
-namespace {
-
-// Length of the GBK character that starts at data[i], as the decoder reads it: a lead byte
-// (81..FE) takes the next byte along when that byte can follow a lead byte; everything else
-// is one byte on its own.
-inline std::size_t gbk_char_length(std::string_view data, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(data[i]);
-  if (lead < 0x81 || lead == 0xFF || i + 1 >= data.size()) return 1;
-  const auto trail = static_cast<unsigned char>(data[i + 1]);
-  return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
-}
-
-}  // namespace
-
 void for_each_phrase_match(
     std::string_view data, std::u16string_view query,
     const std::function<void(std::string_view head, std::string_view tail)>& match) {
