@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/character_host.hpp"
+#include "lookup/character_host.hpp"
 #include "lookup/data_file.hpp"
 #include "lookup/input_dialog.hpp"
 
