@@ -47,7 +47,7 @@ std::vector<CharacterLine> scan_characters(std::string_view data, std::u16string
 void character_lookup(LookupState& state, LookupEnv& env) {
   state.Combo1[0].clear();
   state.Combo1[1].clear();
-  const Dictionary& zd = *find_dictionary("mxh");
+  const Dictionary& zd = dictionary(DictionaryId::Zidian);
   const std::u16string query = env.dialog.InputBox(zd.prompt, kAppTitle);
   if (query.empty()) return;
 

@@ -58,7 +58,7 @@ TEST_F(CharacterLookupTest, AnnouncesTheEntryAndLeavesNoRows) {
             (std::vector<std::string>{"Play gestureright", "Think 好   h ǎ o   女 部   6 画 ",
                                       "Play gestureright", "Think [ h ǎ o ]   优 点 多 的 ",
                                       "Play gestureright", "Think "}));
-  EXPECT_EQ(dialog.prompts.back(), "请输入要查的字:|Vembrel");
+  EXPECT_EQ(utf16_to_utf8(dialog.last_prompt), "请输入要查的字:|Vembrel");
   EXPECT_EQ(form.Combo1[0].count(), 0u);
   EXPECT_EQ(form.Combo1[1].count(), 0u);
   EXPECT_EQ(form.Combo1[0].text(), u"好 hǎo 女部 6画");
