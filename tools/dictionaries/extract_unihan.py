@@ -27,6 +27,7 @@ FIELDS = {
     "Unihan_OtherMappings.txt": ("kTGH",),
     "Unihan_Readings.txt": ("kTGHZ2013", "kMandarin", "kHanyuPinlu"),
     "Unihan_IRGSources.txt": ("kRSUnicode", "kTotalStrokes"),
+    "Unihan_Variants.txt": ("kSimplifiedVariant",),
 }
 
 SOURCE_MD = """\
@@ -50,6 +51,8 @@ Fields used:
   frequency in a modern corpus. Together they decide the main reading.
 - kRSUnicode: radical number (a trailing ' marks the simplified radical
   form) and residual strokes; kTotalStrokes: total strokes (zh-Hans first).
+- kSimplifiedVariant: the simplified form of a traditional character, for
+  the traditional characters that leak into sense texts (終于 -> 终于).
 """
 
 

@@ -166,6 +166,19 @@ class Unihan:
     def pinlu(self, char):
         return pinlu_counts(self.get(char, "kHanyuPinlu"))
 
+    def simplified_forms(self, standard):
+        """Traditional character -> its simplified form, for characters outside
+        the standard list whose simplified form is in it (終 -> 终)."""
+        out = {}
+        for char, f in self.fields.items():
+            if char in standard or "kSimplifiedVariant" not in f:
+                continue
+            forms = [chr(int(v[2:], 16)) for v in f["kSimplifiedVariant"].split()]
+            form = next((v for v in forms if v in standard), None)
+            if form:
+                out[char] = form
+        return out
+
     def strokes(self, char):
         value = self.get(char, "kTotalStrokes")
         return int(value.split()[0]) if value else None
@@ -202,6 +215,13 @@ SENSE_FIXES = {
     ("肭", "“腽'"): "“腽”",
     ("肭", "“朒'"): "“朒”",
     ("阀", "亦作“伐阅”。"): "亦作“伐阅”）。",
+    ("铜", "ch恥"): "chòu",  # a lost tone letter
+    ("趿", "（拉”读轻声）"): "（“拉”读轻声）",
+    ("跬", "为“步””"): "为“步”",
+    ("袼", "读轻声）〕"): "读轻声）",
+    # a traditional form in place of the other character's pinyin
+    ("偻", "〔佝（僂）gōu）～〕"): "〔佝（gōu）～〕",
+    ("岖", "〔崎（嶇）qū）～〕"): "〔崎（qí）～〕",
 }
 
 STAND_INS = {"\u2022": "\u00b7", "\u014f": "\u01d2", "\u2015": "\u2014"}  # • ŏ ―
@@ -213,6 +233,7 @@ BOPOMOFO_RE = re.compile(r"\s*[\u3105-\u3129\u02c7\u02c9\u02ca\u02cb\u02d9]+")
 BLANKS_RE = re.compile(r"[ \u3000\u00a0\t]+")
 HOMOGRAPH_RE = re.compile(r"“([%s]+)[0-9]”|(见“[%s]+”)[0-9]" % (HAN_RE, HAN_RE))
 LABEL_DOT_RE = re.compile(r"(?<![A-Za-z])([a-hA-H])[.．](?=\S)")
+ASCII_PUNCT = {",": "，", ":": "：", ";": "；", "?": "？", "!": "！"}
 POS_MARKERS = {"介": "介词", "量": "量词", "连": "连词", "連": "连词", "副": "副词", "助": "助词"}
 REGISTER_MARKERS = {"书": "书面语", "方": "方言", "方言": "方言", "古": "古语"}
 MARKER_RE = re.compile(r"〈([^〈〉]{1,2})〉")
@@ -273,6 +294,28 @@ def cut_citations(text, stats):
     return text
 
 
+def simplify_leaks(text, char, simplified, stats):
+    """Traditional characters that leaked into a simplified sense (大楼終于建成,
+    搖動) become simplified; quoted words stay as they are, since they often
+    name the traditional form on purpose (亦作“靦覥”)."""
+    out = []
+    depth = 0
+    for ch in text:
+        if ch == "“":
+            depth += 1
+        elif ch == "”" and depth:
+            depth -= 1
+        elif depth == 0 and ch != char and ch in simplified:
+            out.append(simplified[ch])
+            stats.add("traditional character in a sense simplified")
+            continue
+        out.append(ch)
+    return "".join(out)
+
+
+TRADITIONAL_ONLY_RE = re.compile(r"（[%s、]+）。?" % HAN_RE)
+
+
 def expand_markers(text, stats):
     """〈量〉用于人群 -> 量词，用于人群; 〈书〉等待：… -> 等待（书面语）：…"""
     while True:
@@ -301,7 +344,7 @@ PINYIN_NOTE = r"（[a-zA-Zü\u00e0-\u01dc\u0101-\u01ce ]+）"
 COMPOUND_HEAD_RE = re.compile(r"^〔([^〔〕]*)〕")
 # A two-character word with one "～", directly followed (after an optional
 # pinyin note) by a bracketed gloss: ～定（…）, 雕～（…）.
-GLOSSED_WORD_RE = re.compile(r"(?:^|(?<=[。：；，、（〕“]))(～[%s]|[%s]～)(?:%s)?（" % (HAN_RE, HAN_RE, PINYIN_NOTE))
+GLOSSED_WORD_RE = re.compile(r"(?:^|(?<=[。：；，、（〕“？！]))(～[%s]|[%s]～)(?:%s)?（" % (HAN_RE, HAN_RE, PINYIN_NOTE))
 
 
 def matching_close(text, open_pos):
@@ -417,8 +460,13 @@ def finish(text, stats):
     return text
 
 
-def clean_sense(text, char, stats):
-    """One source sense as a definition line's text, or None to drop it."""
+def clean_sense(text, char, stats, simplified=None):
+    """One source sense as a definition line's text, or None to drop it.
+    simplified: traditional -> simplified character (Unihan.simplified_forms)."""
+    if TRADITIONAL_ONLY_RE.fullmatch(text):
+        # "（嗎）": the scrape kept the traditional form where a sense should be.
+        stats.add("sense dropped: only a bracketed character form （嗎）")
+        return None
     for (c, wrong), right in SENSE_FIXES.items():
         if c == char and wrong in text:
             text = text.replace(wrong, right)
@@ -436,12 +484,16 @@ def clean_sense(text, char, stats):
         stats.add("bopomofo after pinyin removed")
     text = tidy_blanks(new)
     text = text.replace("(", "（").replace(")", "）")
-    text = re.sub(r"\[([^\[\]]+)\]", r"〔\1〕", text)
+    text = re.sub(r"[\[［]([^\[\]［］]+)[\]］]", r"〔\1〕", text)
+    # ASCII punctuation after a Chinese character: 卖:余勇可贾 -> 卖：余勇可贾
+    text = re.sub(r"(?<=[%s])[,:;?!]" % HAN_RE, lambda m: ASCII_PUNCT[m.group()], text)
+    text = text.lstrip("．.，。、；：")
     text = re.sub(r"(?<=[%s])．(?=[%s])" % (HAN_RE, HAN_RE), "。", text)
     new = HOMOGRAPH_RE.sub(lambda m: "“%s”" % m.group(1) if m.group(1) else m.group(2), text)
     if new != text:
         stats.add("homograph number after a cross-reference removed (见“倥2” -> 见“倥”)")
     text = cut_citations(new, stats)
+    text = simplify_leaks(text, char, simplified or {}, stats)
     text = expand_markers(text, stats)
     if text is None:
         stats.add("sense dropped: Korean use (〈韩〉)")
@@ -508,6 +560,8 @@ def build_zd(open_archive, stats):
     mapull = OrderedDict()
     for item in json.loads(mapull_arc.text("hanzi-mapull/char_base.json")):
         mapull.setdefault(item["char"], item)
+    standard = {c for c, _ in unihan.standard()}
+    simplified = unihan.simplified_forms(standard)
     syllable_set = {toneless(r) for f in unihan.fields.values()
                     for r in syllables(f.get("kTGHZ2013", "")) + (f.get("kMandarin") or "").split()}
 
@@ -563,7 +617,7 @@ def build_zd(open_archive, stats):
         for label, texts in sense_groups(char, zdict.get(char, {}), readings, stats):
             shown_label = gbk_reading(label) or label
             for raw in texts:
-                s = clean_sense(raw, char, stats)
+                s = clean_sense(raw, char, stats, simplified)
                 if s is None:
                     continue
                 line = "[%s] %s" % (shown_label, s)
