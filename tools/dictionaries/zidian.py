@@ -460,6 +460,21 @@ def finish(text, stats):
     return text
 
 
+CN_INDEX = "一二三四五六"
+
+
+def resolve_reading_refs(text, char, source_readings, stats):
+    """"义同（一）" points at the source's first reading of the character; the
+    numbering is not shown, so name the reading: 义同“塞”（sāi）."""
+    def name(m):
+        i = CN_INDEX.index(m.group(1))
+        if i >= len(source_readings):
+            return m.group(0)
+        stats.add("reading number resolved (义同（一） -> 义同“塞”（sāi）)")
+        return "义同“%s”（%s）" % (char, source_readings[i])
+    return re.sub("义同（([%s])）" % CN_INDEX, name, text)
+
+
 def clean_sense(text, char, stats, simplified=None):
     """One source sense as a definition line's text, or None to drop it.
     simplified: traditional -> simplified character (Unihan.simplified_forms)."""
@@ -617,6 +632,7 @@ def build_zd(open_archive, stats):
         for label, texts in sense_groups(char, zdict.get(char, {}), readings, stats):
             shown_label = gbk_reading(label) or label
             for raw in texts:
+                raw = resolve_reading_refs(raw, char, list(zdict.get(char, {})), stats)
                 s = clean_sense(raw, char, stats, simplified)
                 if s is None:
                     continue
