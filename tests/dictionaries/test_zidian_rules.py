@@ -74,6 +74,9 @@ for desc, char, raw, want in SENSES:
 check("sense: leaked traditional character simplified, quoted form kept",
       z.clean_sense("大楼終于建成～！亦作“終”。", "啦", Stats(), {"終": "终"}), "大楼终于建成啦！亦作“終”。")
 
+check("sense: a numbered reading reference names the reading",
+      z.resolve_reading_refs("义同（一），用于口语。", "血", ["xuè", "xiě"], Stats()), "义同“血”（xuè），用于口语。")
+
 # Readings
 check("reading: corpus frequency first, then the customary reading",
       z.main_reading_first(["de", "dī", "dí", "dì"], ["de"], {"de": 75596, "dì": 157, "dí": 84}),

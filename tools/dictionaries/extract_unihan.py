@@ -23,6 +23,8 @@ import os
 import shutil
 import sys
 
+from zidian import gbk_ok
+
 FIELDS = {
     "Unihan_OtherMappings.txt": ("kTGH",),
     "Unihan_Readings.txt": ("kTGHZ2013", "kMandarin", "kHanyuPinlu"),
@@ -63,14 +65,7 @@ def read_unihan(path):
 
 
 def wanted(code_point):
-    ch = chr(code_point)
-    if "\ue000" <= ch <= "\uf8ff" or code_point > 0xFFFF:
-        return False
-    try:
-        ch.encode("gbk")
-    except UnicodeEncodeError:
-        return False
-    return True
+    return gbk_ok(chr(code_point))
 
 
 def main(argv=None):
