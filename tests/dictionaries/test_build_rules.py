@@ -74,16 +74,6 @@ for idiom, raw, want in [
     st = b.Stats()
     check("cy: " + idiom, b.restore_opening_quotes(idiom, b.restore_gloss_colons(idiom, raw, st), st), want)
 
-# 新华字典 senses and headers
-check("zd: sense number dropped, ～ replaced", b.zd_sense("2.自己的一方分清敌～。", "我", b.Stats()),
-      "自己的一方分清敌我。")
-check("zd: header with readings, radical, strokes",
-      b.zd_header("好", {"pinyin": ["hǎo", "hào"], "radicals": "女", "strokes": 6}, ["hǎo"]),
-      "~好 hǎo hào 女部 6画")
-check("zd: IPA g normalised and repeat removed",
-      b.zd_header("邢", {"pinyin": ["xínɡ", "xíng"], "radicals": "阝", "strokes": 6}, []),
-      "~邢 xíng 阝部 6画")
-
 # 古文 chapter order
 paths = ["guwen-niutrans/双语数据/%s/bitext.txt" % p for p in
          ["孟子/梁惠王章句下/第十节", "论语/为政篇", "孟子/梁惠王章句上/第二节", "论语/学而篇",

@@ -20,6 +20,8 @@ import tarfile
 import unicodedata
 from collections import OrderedDict
 
+import zidian
+
 # ---------------------------------------------------------------------------
 # Reading the archives
 
@@ -582,159 +584,6 @@ def build_gw(archive, stats):
 
 
 # ---------------------------------------------------------------------------
-# 新华字典
-
-SENSE_NUMBER_RE = re.compile(r"^\s*[0-9０-９]+\s*[.．、]\s*")
-ENTRY_LINES = 10
-
-
-def collect_strings(node, out):
-    """All sense strings below a reading, in source order, whatever the nesting
-    (details/contents lists, lists of lists, nested pronunciations)."""
-    if isinstance(node, str):
-        out.append(node)
-    elif isinstance(node, list):
-        for item in node:
-            collect_strings(item, out)
-    elif isinstance(node, dict):
-        for key in ("details", "contents", "explanations"):
-            if key in node:
-                collect_strings(node[key], out)
-
-
-def zd_sense(text, char, stats):
-    text = clean_field(text, stats)
-    text = SENSE_NUMBER_RE.sub("", text)
-    if "～" in text:
-        text = text.replace("～", char)
-        stats.add("'～' replaced by the character (lines)")
-    text = text.replace("~", char)
-    text = text.lstrip("~～ ")
-    return text
-
-
-def reading_list(base):
-    """The readings of a char_base record, main reading first; the IPA "ɡ" some
-    records use becomes a plain "g", and a reading listed twice counts once."""
-    out = []
-    for r in (base.get("pinyin") or []) if base else []:
-        r = (r or "").replace("\u0261", "g").strip()
-        if r and r not in out:
-            out.append(r)
-    return out
-
-
-def zd_header(char, base, fallback_readings):
-    readings = reading_list(base)
-    for r in fallback_readings:
-        if r and r not in readings:
-            readings.append(r)
-    parts = [char] + readings
-    if base:
-        if base.get("radicals"):
-            parts.append(base["radicals"] + "部")
-        if base.get("strokes"):
-            parts.append("%d画" % base["strokes"])
-    return "~" + " ".join(parts)
-
-
-def build_zd(archive, stats):
-    detail = json.loads(archive.text("hanzi-mapull/char_common_detail.json"))
-    base_list = json.loads(archive.text("hanzi-mapull/char_base.json"))
-    base = {}
-    for item in base_list:
-        base.setdefault(item["char"], item)
-    lines = []
-    entries = 0
-    done = set()
-
-    def emit(char, header, senses):
-        nonlocal entries
-        header_g = to_gbk_text(header, stats)
-        if header_g is None or len(char) != 1 or not gbk_char_ok(char):
-            stats.add("character dropped: outside GBK")
-            return
-        good = []
-        for s in senses:
-            g = to_gbk_text(s, stats)
-            if g is None:
-                stats.add("definition line dropped: character outside GBK")
-                continue
-            good.append(g)
-        entries += 1
-        if not good:
-            lines.append(header_g)
-            stats.add("character with header only (no senses)")
-            return
-        if len(good) > ENTRY_LINES:
-            stats.add("character split into entries of %d lines" % ENTRY_LINES)
-        for i in range(0, len(good), ENTRY_LINES):
-            lines.append(header_g)
-            lines.extend(good[i:i + ENTRY_LINES])
-
-    # The 3,500 common characters first, then the rest; each part in the order
-    # of char_base.json ("index"), which follows the standard character list.
-    rank = {}
-    for item in base_list:
-        rank.setdefault(item["char"], item.get("index", 0))
-    detail = sorted(detail, key=lambda it: (rank.get(it["char"], 1 << 30), it["char"]))
-    for item in detail:
-        char = item["char"]
-        b = base.get(char)
-        order = reading_list(b)
-        by_reading = OrderedDict()
-        for pron in item.get("pronunciations", []):
-            reading = (pron.get("pinyin") or "").replace("\u0261", "g").strip()
-            strings = []
-            collect_strings(pron.get("explanations", []), strings)
-            by_reading.setdefault(reading, []).extend(strings)
-        # The main reading first (the base file lists it first), then the rest.
-        readings = sorted(by_reading, key=lambda r: (order.index(r) if r in order else len(order)))
-        senses = []
-        for r in readings:
-            for s in by_reading[r]:
-                s = zd_sense(s, char, stats)
-                if s:
-                    senses.append("[%s] %s" % (r, s) if r else s)
-        if not senses:
-            # No numbered senses: fall back to the plain glosses of the long
-            # explanation, leaving out citations ("--《说文》") and etymology.
-            fallback = []
-            collect_strings(item.get("explanations", []), fallback)
-            first = readings[0] if readings else ""
-            for s in fallback:
-                s = zd_sense(s, char, stats)
-                if not s or "--" in s or s.startswith("(") or s.startswith("又如"):
-                    continue
-                senses.append("[%s] %s" % (first, s) if first else s)
-                if len(senses) == ENTRY_LINES:
-                    break
-            if senses:
-                stats.add("senses taken from the long explanation (characters)")
-        if senses:
-            # A sense identical to an earlier one of the same character adds nothing.
-            unique = []
-            for s in senses:
-                if s in unique:
-                    stats.add("repeated definition line dropped")
-                else:
-                    unique.append(s)
-            senses = unique
-        emit(char, zd_header(char, b, readings), senses)
-        done.add(char)
-    rest = [item for item in base_list if item["char"] not in done]
-    rest.sort(key=lambda it: (it.get("index", 0), it["char"]))
-    seen = set()
-    for item in rest:
-        char = item["char"]
-        if char in seen:
-            continue
-        seen.add(char)
-        emit(char, zd_header(char, item, []), [])
-    return lines, entries
-
-
-# ---------------------------------------------------------------------------
 
 
 def main(argv=None):
@@ -754,16 +603,15 @@ def main(argv=None):
         ("ty", "synonym-cilin", build_ty),
         ("fy", "antonym-fyc", build_fy),
         ("gw", "guwen-niutrans", build_gw),
-        ("zd", "hanzi-mapull", None),
+        ("zd", " ".join(zidian.SOURCES), None),
     ]
     for short, source, builder in jobs:
         stats = Stats()
-        arc = archive(source)
         path = os.path.join(args.out, short + ".mdb")
         if builder is None:
-            lines, count = build_zd(arc, stats)
+            lines, count = zidian.build_zd(archive, stats)
         else:
-            book = builder(arc, stats)
+            book = builder(archive(source), stats)
             lines, count = list(book.lines()), len(book)
         size = write_lines(path, lines)
         if args.report:
