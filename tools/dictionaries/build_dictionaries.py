@@ -654,7 +654,9 @@ def build_gw(archive, stats, ctx):
             continue
         pairs.append((phrase_clean.clean_gw(gw_text(classical, stats), stats, "classical"),
                       phrase_clean.clean_gw(gw_text(modern, stats), stats, "modern")))
-    heads = phrase_clean.t2s_lines([c for c, _ in pairs])
+    # Twice: t2s keeps 於戲 as 於戏 (呜呼), which a second run makes 于戏; a
+    # head must be what t2s leaves alone.
+    heads = phrase_clean.t2s_lines(phrase_clean.t2s_lines([c for c, _ in pairs]))
     tails = phrase_clean.t2s_lines([m for _, m in pairs])
     book = PhraseBook(stats)
     for (classical, modern), head, tail in zip(pairs, heads, tails):

@@ -78,7 +78,7 @@ XH_NOTE_RE = re.compile(r"（([^（）]*)）")
 def xh_note(m, stats):
     """A bracketed note without the toneless pinyin the scrape left in it
     ("（注：6 tou钵）"); a note with nothing else left goes."""
-    note = re.sub(r"[A-Za-z]+", "", m.group(1))
+    note = re.sub(r"[A-Za-z0-9 ]+", "", m.group(1))
     if note != m.group(1):
         stats.add("toneless pinyin removed from a note (歇后语)")
     if not cjk_only(re.sub(r"^注：", "", note)):
@@ -89,6 +89,11 @@ def xh_note(m, stats):
 
 def clean_xh(text, stats):
     new = XH_NOTE_RE.sub(lambda m: xh_note(m, stats), text).replace("．", "。")
+    # A Latin letter left over from a cut pinyin note ("冰凌挂胸n").
+    t = re.sub(r"(?<=[%s])[A-Za-z]+(?=$|[%s])" % (CJK, CJK), "", new)
+    if t != new:
+        stats.add("stray Latin letter removed (歇后语)")
+    new = t
     new = fullwidth_punctuation(new, stats, "歇后语")
     dropped = "".join(ch for ch in new if ch not in XH_DROP)
     if dropped != new:
