@@ -9,19 +9,7 @@ set -u
 root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok   $what"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $what"
-        failed=$((failed + 1))
-    fi
-}
+. "$(dirname "$0")/check_lib.sh"
 entries() { grep -c '~' "$tmp/$1.mdb"; }
 
 check "the converter builds the free set" \
@@ -42,5 +30,4 @@ done
 for source in synonym-cilin antonym-fyc; do
     check "nothing of $source is in the free set" test ! -e "$tmp/licences/$source"
 done
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

@@ -10,19 +10,7 @@ src=${1:?usage: check_licences_installed.sh SOURCE_DIR BUILD_DIR}
 build=${2:?usage: check_licences_installed.sh SOURCE_DIR BUILD_DIR}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok   $what"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $what"
-        failed=$((failed + 1))
-    fi
-}
+. "$(dirname "$0")/check_lib.sh"
 same_notices() {  # same_notices APP_DIR: README.md and licences/ as in the source
     cmp -s "$src/data/README.md" "$1/data/README.md" && diff -r "$src/data/licences" "$1/data/licences"
 }
@@ -37,5 +25,4 @@ check "installed tree: data/README.md and data/licences beside the data" \
 check "the help text names data/licences" grep -q "data/licences" "$src/data/使用帮助.txt"
 check "the help text does not send the user to the source tree" \
     bash -c "! grep -q '源代码' '$src/data/使用帮助.txt'"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

@@ -111,38 +111,31 @@ NOTE_NUMBERS_RE = re.compile("[\u2460-\u249b]")  # ① ⑴ ⒈ …: footnote num
 PINYIN_NOTE_RE = re.compile("[A-Za-z\u00c0-\u024f\uff21-\uff3a\uff41-\uff5a]+")
 DASH_RE = re.compile("[─－―]+")
 GW_STRAY = "＃Яβ|=＋◎△"
-GW_TITLE_MARKS = "△◎"
 
 
 def gw_has_placeholder(text):
     return any(ch in PLACEHOLDERS for ch in text)
 
 
+GW_STEPS = [
+    ("compatibility ideograph normalised", lambda t: unicodedata.normalize("NFC", t)),
+    ("pinyin gloss after a character removed", lambda t: PINYIN_NOTE_RE.sub("", t)),
+    ("footnote number removed", lambda t: NOTE_NUMBERS_RE.sub("", t)),
+    ("'々' written out as the repeated character", lambda t: re.sub("(.)々", r"\1\1", t)),
+    ("odd dash made '——'", lambda t: DASH_RE.sub("——", t)),
+    ("half-width punctuation made full-width", lambda t: HALF_PUNCT_RE.sub(lambda m: FULLWIDTH[m.group(1)], t)),
+    ("stray symbol removed", lambda t: "".join(ch for ch in t if ch not in GW_STRAY)),
+]
+
+
 def clean_gw(text, stats, side):
     """side: "classical" or "modern", for the counts."""
-    new = unicodedata.normalize("NFC", text)
-    if new != text:
-        stats.add("compatibility ideograph normalised (%s)" % side)
-    t = PINYIN_NOTE_RE.sub("", new)
-    if t != new:
-        stats.add("pinyin gloss after a character removed (%s)" % side)
-    new = t
-    t = NOTE_NUMBERS_RE.sub("", new)
-    if t != new:
-        stats.add("footnote number removed (%s)" % side)
-    new = t
-    t = re.sub("(.)々", r"\1\1", new)
-    if t != new:
-        stats.add("'々' written out as the repeated character (%s)" % side)
-    new = t
-    t = DASH_RE.sub("——", new)
-    if t != new:
-        stats.add("odd dash made '——' (%s)" % side)
-    new = fullwidth_punctuation(t, stats, side)
-    t = "".join(ch for ch in new if ch not in GW_STRAY)
-    if t != new:
-        stats.add("stray symbol removed (%s)" % side)
-    return squeeze_stops(t.strip())
+    for rule, step in GW_STEPS:
+        new = step(text)
+        if new != text:
+            stats.add("%s (%s)" % (rule, side))
+        text = new
+    return squeeze_stops(text.strip())
 
 
 def cjk_only(text):
