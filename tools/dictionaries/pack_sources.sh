@@ -11,7 +11,10 @@
 # compression timestamp, single-threaded xz. For guwen-niutrans only the
 # per-chapter bitext.txt and 数据来源.txt files plus the top-level documents
 # are packed; that is all the converter reads. For hanzi-mapull the detailed
-# sense file is left out: only the character list is read.
+# sense file is left out: only the character list is read. For synonym-cow only
+# its documents (licence, citation, SOURCE.md) are packed: its words reach the
+# data through the WordNet-derived lists of thesaurus-wordnet-omw, whose
+# licence notices must travel with them.
 set -euo pipefail
 
 raw=${1:?usage: pack_sources.sh RAW_DIR [OUT_DIR]}
@@ -20,8 +23,8 @@ out=${2:-$here/../../data/sources}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-sources=(antonym-fyc chengyu-xinhua guwen-niutrans hanzi-mapull hanzi-unihan hanzi-zdict
-         synonym-cilin xiehouyu-pwxcoo)
+sources=(antonym-fyc chengyu-xinhua guwen-chushibiao guwen-niutrans hanzi-mapull hanzi-unihan
+         hanzi-zdict synonym-cilin synonym-cow thesaurus-wordnet-omw xiehouyu-pwxcoo)
 if [ $# -gt 2 ]; then sources=("${@:3}"); fi
 
 for name in "${sources[@]}"; do
@@ -34,6 +37,8 @@ for name in "${sources[@]}"; do
     elif [ "$name" = hanzi-mapull ]; then
         (cd "$raw" && find "$name" -type f ! -name char_common_detail.json -print) \
             | LC_ALL=C sort > "$list"
+    elif [ "$name" = synonym-cow ]; then
+        (cd "$raw" && find "$name" -maxdepth 1 -type f ! -name '*.tsv' -print) | LC_ALL=C sort > "$list"
     else
         (cd "$raw" && find "$name" -type f -print) | LC_ALL=C sort > "$list"
     fi
