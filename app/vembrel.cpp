@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "lookup/browsing.hpp"
-#include "lookup/character_lookup.hpp"
 #include "lookup/data_file.hpp"
+#include "lookup/hanzi_lookup.hpp"
 #include "lookup/phrase_search.hpp"
 #include "lookup/text.hpp"
 
@@ -55,8 +55,8 @@ void Vembrel::run(const MenuItem& item) {
     case MenuCommand::PhraseLookup:
       phrase_command(*this, env, *item.dictionary);
       break;
-    case MenuCommand::CharacterLookup:
-      character_lookup(*this, env);
+    case MenuCommand::HanziLookup:
+      hanzi_lookup(*this, env);
       break;
     case MenuCommand::Previous:
       ms(*this, *character);

@@ -8,7 +8,9 @@
 
 namespace vembrel {
 
-enum class DictionaryKind { Phrase, Character };
+// Hanzi: one Chinese character is looked up. The word is kept apart from "character", which
+// in this program means the animated character that announces the results.
+enum class DictionaryKind { Phrase, Hanzi };
 
 // One row of the catalogue each, in menu order.
 enum class DictionaryId { Xiehouyu, Zidian, Chengyu, Tongyi, Fanyi, Guwen, Count };
@@ -25,7 +27,7 @@ inline constexpr std::array<Dictionary, static_cast<std::size_t>(DictionaryId::C
     kDictionaries{{
         {u"歇后词典", DictionaryKind::Phrase, "\\data\\xh.mdb", u"请输入要查的歇后语或所含的词:",
          u"歇后语是:"},
-        {u"新华字典", DictionaryKind::Character, "\\data\\zd.mdb", u"请输入要查的字:", u""},
+        {u"新华字典", DictionaryKind::Hanzi, "\\data\\zd.mdb", u"请输入要查的字:", u""},
         {u"成语词典", DictionaryKind::Phrase, "\\data\\cy.mdb", u"请输入要查的成语或所含的词:",
          u""},
         {u"同义词典", DictionaryKind::Phrase, "\\data\\ty.mdb", u"请输入要查的同义词或所含的词:",

@@ -9,9 +9,9 @@
 namespace vembrel {
 
 enum class MenuCommand {
-  CloseMenu,        // only closes the menu
-  PhraseLookup,     // a phrase dictionary of the catalogue
-  CharacterLookup,  // the character dictionary
+  CloseMenu,     // only closes the menu
+  PhraseLookup,  // a phrase dictionary of the catalogue
+  HanziLookup,   // the character dictionary
   Previous,
   Next,
   Help,
@@ -29,10 +29,9 @@ struct MenuItem {
 // A menu item that opens a dictionary: its caption and command come from the catalogue row.
 constexpr MenuItem lookup_item(std::string_view name, DictionaryId id) {
   const Dictionary& row = dictionary(id);
-  return {
-      name, row.caption,
-      row.kind == DictionaryKind::Phrase ? MenuCommand::PhraseLookup : MenuCommand::CharacterLookup,
-      &row};
+  return {name, row.caption,
+          row.kind == DictionaryKind::Phrase ? MenuCommand::PhraseLookup : MenuCommand::HanziLookup,
+          &row};
 }
 
 // Caption of the top-level item, the parent of the pop-up items.
