@@ -136,8 +136,8 @@ SingleInstance::Lock SingleInstance::takeLock() {
     }
     // A program that ended removed the file it held while we opened it: the lock taken is on
     // a file nobody else can find. Start again with the file now at the path.
-    struct stat held {
-    }, named{};
+    struct stat held {};
+    struct stat named {};
     if (::fstat(fd, &held) == 0 && ::stat(lock_path_.c_str(), &named) == 0 &&
         held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
       lock_ = fd;
