@@ -27,14 +27,20 @@ int main(int argc, char** argv) {
   if (const std::string problem = vembrel::check_display(); !problem.empty())
     return fail(problem, false);
 
+  // Claimed before anything loads: of two launches at the same moment exactly one goes on,
+  // and a second launch that only asks the first to show need not open the display at all.
+  vembrel::SingleInstance instance;
+  const vembrel::SingleInstance::Start start = instance.start();
+  if (start == vembrel::SingleInstance::Start::Shown) return 0;
+  if (start == vembrel::SingleInstance::Start::Alone)
+    std::fprintf(stderr, "vembrel: %s\n", instance.problem().c_str());
+
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vembrel");
   QApplication::setDesktopFileName("vembrel");
   // The character and its balloon come and go; only quit ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
-
-  vembrel::SingleInstance instance;
-  if (instance.askRunningToShow()) return 0;
+  if (start == vembrel::SingleInstance::Start::NotAnswering) return fail(instance.problem(), true);
 
   const std::string app_dir = vembrel::application_directory();
   // A file icon is read only when it is first drawn; a theme lookup would scan folders now.
@@ -42,8 +48,6 @@ int main(int argc, char** argv) {
   vembrel::VembrelForm form(app_dir);
   if (const vembrel::LoadStatus status = form.load(); !status.ok())
     return fail("cannot load the character: " + status.error, true);
-  if (!instance.serve([&form] { form.showCharacter(); }))
-    std::fprintf(stderr,
-                 "vembrel: cannot listen for a second launch; it will start another character\n");
+  instance.serve([&form] { form.showCharacter(); });
   return app.exec();
 }

@@ -154,10 +154,18 @@ void QtCharacter::cancelEverything() {
 }
 
 void QtCharacter::startNext() {
+  // Actions that end at once call finishAction() and so come back here: the loop below takes
+  // the next one, so a long queue of them does not nest a call for each.
+  if (starting_) return;
+  starting_ = true;
   idle_timer_.stop();
-  if (queue_.empty()) return scheduleIdle();
+  while (!running_ && !queue_.empty()) startAction(queue_.takeNext());
+  starting_ = false;
+  if (!running_) scheduleIdle();
+}
+
+void QtCharacter::startAction(Action next) {
   running_ = true;
-  Action next = queue_.takeNext();
   if (observer_) observer_(describeAction(next));
   std::visit(
       [this](auto&& action) {

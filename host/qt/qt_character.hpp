@@ -68,6 +68,7 @@ class QtCharacter : public QObject, public Character {
  private:
   void enqueue(Action action);
   void startNext();
+  void startAction(Action action);
   void finishAction();
   void cancelEverything();
 
@@ -103,6 +104,7 @@ class QtCharacter : public QObject, public Character {
   ActionQueue queue_;
   ActionObserver observer_;
   bool running_ = false;
+  bool starting_ = false;  // startNext() is taking actions off the queue
   bool running_think_ = false;
   bool visible_ = false;
   bool auto_popup_menu_ = true;

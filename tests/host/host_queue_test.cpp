@@ -74,6 +74,22 @@ TEST(HostQueue, StopEndsTheCurrentActionAndDropsTheQueue) {
   EXPECT_EQ(fixture.started.last(), "Play wave");
 }
 
+// Actions that end at once are carried out one after another, not each from the end of the
+// last: a long queue of them must not use up the stack.
+TEST(HostQueue, CarriesOutAHundredThousandInstantActionsInOrder) {
+  HostFixture fixture;
+  Character& c = *fixture.character;
+  c.Show();
+  for (int i = 0; i < 100000; ++i) c.Play(i % 2 ? "no-such-animation" : "also-unknown");
+  c.MoveTo(7, 8);
+  ASSERT_TRUE(fixture.waitUntilIdle(30000));
+  ASSERT_EQ(fixture.started.size(), 100002);
+  EXPECT_EQ(fixture.started[1], "Play also-unknown");
+  EXPECT_EQ(fixture.started[100000], "Play no-such-animation");
+  EXPECT_EQ(fixture.started.last(), "MoveTo 7 8");
+  EXPECT_EQ(fixture.character->position(), QPoint(7, 8));
+}
+
 TEST(HostThink, ShowsLongTextInPagesAClickTurnsAndHidesAfterTheLast) {
   HostFixture fixture(1.0);
   Character& c = *fixture.character;
