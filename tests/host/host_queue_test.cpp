@@ -21,17 +21,16 @@ TEST(HostLoad, HandsOutTheCharacterOnlyUnderItsId) {
 }
 
 TEST(HostQueue, CarriesOutActionsInCallOrderEachCallReturningAtOnce) {
-  HostFixture fixture(1.0);  // real time: the calls must not wait for the actions
+  // Real time: a wave takes seconds, so had any call waited for its action, more than the
+  // first two would have started by the time the calls return.
+  HostFixture fixture(1.0);
   Character& c = *fixture.character;
-  QElapsedTimer clock;
-  clock.start();
   c.MoveTo(300, 10);
   c.Show();
   c.Play("wave");
   c.Think(u"你 好");
   c.Play("unknown-animation");
   c.Play("decline");
-  EXPECT_LT(clock.elapsed(), 200);
   EXPECT_TRUE(fixture.character->isBusy());
   // The hidden character moved at once; Show is under way and the rest waits.
   EXPECT_EQ(fixture.character->position(), QPoint(300, 10));
@@ -40,7 +39,7 @@ TEST(HostQueue, CarriesOutActionsInCallOrderEachCallReturningAtOnce) {
   fixture.host.setTimeScale(0.01);
   c.MoveTo(100, 200);
   c.Hide();
-  ASSERT_TRUE(fixture.waitUntilIdle(5000));
+  ASSERT_TRUE(fixture.waitUntilIdle());
   EXPECT_EQ(fixture.started,
             QStringList({"MoveTo 300 10", "Show", "Play wave", "Think 你 好",
                          "Play unknown-animation", "Play decline", "MoveTo 100 200", "Hide"}));
