@@ -27,6 +27,17 @@ bool selectionOwned(xcb_connection_t* connection) {
   return owned;
 }
 
+// XWayland's windows are always composited by the Wayland compositor, whether or not its
+// window manager claims the selection.
+bool onXWayland(xcb_connection_t* connection) {
+  static const char kName[] = "XWAYLAND";
+  xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
+      connection, xcb_query_extension(connection, sizeof kName - 1, kName), nullptr);
+  const bool present = reply && reply->present;
+  std::free(reply);
+  return present;
+}
+
 }  // namespace
 #endif
 
@@ -35,7 +46,8 @@ bool compositorActive() {
 #if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)
   if (platform == QLatin1String("xcb")) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 && x11->connection() && selectionOwned(x11->connection());
+    if (!x11 || !x11->connection()) return false;
+    return onXWayland(x11->connection()) || selectionOwned(x11->connection());
   }
 #endif
   return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal") &&

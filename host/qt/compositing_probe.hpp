@@ -1,5 +1,6 @@
 #pragma once
-// Whether a compositing manager is running: on X11 it owns the _NET_WM_CM_S0 selection.
+// Whether a compositing manager is running: on X11 it owns the _NET_WM_CM_S0 selection;
+// under XWayland the Wayland compositor always is one.
 
 namespace vembrel {
 

@@ -56,7 +56,8 @@ class QtCharacter : public QObject, public Character {
   QPoint position() const { return position_; }
   const QString& currentFrame() const { return current_frame_; }
   const CharacterDefinition& definition() const { return *definition_; }
-  void setMaskThreshold(int threshold);
+  // Whether a compositor blends the windows: soft edges with one, clipped edges without.
+  void setCompositing(bool on);
 
   // Told of every action as it starts, for tests and tracing.
   using ActionObserver = std::function<void(const QString& action)>;
@@ -85,6 +86,7 @@ class QtCharacter : public QObject, public Character {
   void showCurrentPage();
   void nextPage();
   BalloonGeometry balloonGeometry() const;
+  void followWindow(QPoint actual);
 
   void scheduleIdle();
   void playIdle();
