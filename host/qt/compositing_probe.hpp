@@ -8,4 +8,7 @@ namespace vembrel {
 // no desktop) false only for the offscreen and minimal platforms.
 bool compositorActive();
 
+// Whether the X server is XWayland, whose Wayland compositor shows each window's whole buffer.
+bool onXWayland();
+
 }  // namespace vembrel

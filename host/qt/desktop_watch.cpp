@@ -58,6 +58,10 @@ bool DesktopWatch::open() {
   const std::string selection = "_NET_WM_CM_S" + std::to_string(screen_number);
   const xcb_atom_t compositor = internAtom(connection_, selection.c_str());
   if (compositor == XCB_ATOM_NONE) return false;
+  // Top-level windows coming and going; this connection's own event mask on the root window
+  // leaves Qt's untouched.
+  const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+  xcb_change_window_attributes(connection_, root, XCB_CW_EVENT_MASK, &mask);
   xcb_xfixes_select_selection_input(connection_, root, compositor,
                                     XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
                                         XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
@@ -80,14 +84,32 @@ void DesktopWatch::close() {
 void DesktopWatch::readEvents() {
   if (!connection_) return;
   bool compositor_changed = false;
+  bool restacked = false;
   while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
     const int type = event->response_type & 0x7f;
-    if (type == xfixes_event_base_ + XCB_XFIXES_SELECTION_NOTIFY) compositor_changed = true;
+    if (type == xfixes_event_base_ + XCB_XFIXES_SELECTION_NOTIFY) {
+      compositor_changed = true;
+    } else if (type == XCB_MAP_NOTIFY) {
+      // Unmanaged windows (menus, tooltips, the character's own) may go above it.
+      restacked |= !reinterpret_cast<xcb_map_notify_event_t*>(event)->override_redirect;
+    } else if (type == XCB_CONFIGURE_NOTIFY) {
+      const auto* configure = reinterpret_cast<xcb_configure_notify_event_t*>(event);
+      auto [entry, added] = stacked_above_.try_emplace(configure->window, configure->above_sibling);
+      const bool moved_in_stack = added || entry->second != configure->above_sibling;
+      entry->second = configure->above_sibling;
+      restacked |= moved_in_stack && !configure->override_redirect;
+    } else if (type == XCB_CIRCULATE_NOTIFY) {
+      restacked |=
+          reinterpret_cast<xcb_circulate_notify_event_t*>(event)->place == XCB_PLACE_ON_TOP;
+    } else if (type == XCB_DESTROY_NOTIFY) {
+      stacked_above_.erase(reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window);
+    }
     std::free(event);
   }
   // The X server went away: Qt's own connection reports that; this one just stops.
   if (xcb_connection_has_error(connection_)) close();
   if (compositor_changed) emit compositorChanged();
+  if (restacked) emit managedWindowRestacked();
 }
 
 #else

@@ -133,6 +133,12 @@ void QtCharacter::showNow() {
   window_.raise();
 }
 
+void QtCharacter::keepOnTop() {
+  if (!visible_) return;
+  window_.raise();
+  if (balloon_.isVisible()) balloon_.raise();
+}
+
 void QtCharacter::hideNow() {
   Stop();
   Hide();

@@ -50,6 +50,8 @@ class QtCharacter : public QObject, public Character {
   // For the user's own show and hide (tray icon, menu, a second launch): drop what is queued.
   void showNow();
   void hideNow();
+  // Puts a visible character (and its balloon) back above every other window.
+  void keepOnTop();
 
   bool isShown() const { return visible_; }
   bool isBusy() const { return running_; }

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <algorithm>
 #include <cmath>
 
 #include "host/qt/compositing_probe.hpp"
@@ -10,11 +11,30 @@
 
 namespace vembrel {
 
+namespace {
+
+// At most this often, should a window manager insist on stacking a window above.
+constexpr int kRaiseIntervalMs = 100;
+
+}  // namespace
+
 QtCharacterHost::QtCharacterHost(QObject* parent)
     : QObject(parent), compositing_(compositorActive()) {
   // A compositor may start or stop at any time; the windows change their shapes at once.
   connect(&desktop_watch_, &DesktopWatch::compositorChanged, this,
           &QtCharacterHost::checkCompositing);
+  // The character's windows are unmanaged, so no window manager keeps them on top: some
+  // (xfwm4) stack a newly managed window above them. Raise them again after such a change.
+  raise_timer_.setSingleShot(true);
+  connect(&raise_timer_, &QTimer::timeout, this, [this] {
+    for (auto& [id, character] : characters_) character->keepOnTop();
+    last_raise_.start();
+  });
+  connect(&desktop_watch_, &DesktopWatch::managedWindowRestacked, this, [this] {
+    if (raise_timer_.isActive()) return;
+    const qint64 since = last_raise_.isValid() ? last_raise_.elapsed() : kRaiseIntervalMs;
+    raise_timer_.start(int(std::max<qint64>(0, kRaiseIntervalMs - since)));
+  });
 }
 
 QtCharacterHost::~QtCharacterHost() {

@@ -8,8 +8,10 @@
 //   ... Vembrel form(host, ...); form.Form_Load(...);
 //   // a second launch or the tray: host.showCharacter();
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <map>
 #include <memory>
 #include <string>
@@ -62,6 +64,8 @@ class QtCharacterHost : public QObject, public CharacterHost {
   double time_scale_ = 1.0;
   bool compositing_;
   DesktopWatch desktop_watch_;
+  QTimer raise_timer_;
+  QElapsedTimer last_raise_;
   std::unique_ptr<QMenu> tray_menu_;
   QPointer<QSystemTrayIcon> tray_;
 };

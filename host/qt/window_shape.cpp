@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "host/qt/compositing_probe.hpp"
+
 #if QT_CONFIG(xcb)
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/shape.h>
@@ -57,11 +59,11 @@ void setInputShape(QWidget&, const QRegion&, bool) {}
 }  // namespace
 
 void applyWindowShape(QWidget& window, const QRegion& shape, bool compositing) {
-  if (compositing) {
+  if (compositing && onXWayland()) {
     if (!window.mask().isEmpty()) window.clearMask();
     setInputShape(window, shape, false);
   } else {
-    // The input shape is set only while compositing, and then the window has no mask.
+    // The input shape is set only under XWayland, and then the window has no mask.
     if (window.mask().isEmpty()) setInputShape(window, shape, true);
     // An empty mask would mean no mask at all: keep one pixel instead.
     window.setMask(shape.isEmpty() ? QRegion(0, 0, 1, 1) : shape);

@@ -1,10 +1,12 @@
 #pragma once
-// How a floating window lets its transparent pixels go. Without a compositor the X server
-// must clip the window to its opaque pixels (a bounding shape), or the transparent parts show
-// black. With one, the window keeps its whole rectangle and every paint replaces all of it:
-// XWayland and some compositors draw a window's whole buffer whatever its bounding shape, so
-// pixels outside a shrinking shape would keep old frames. There only the input shape is set,
-// so clicks on transparent pixels still reach the windows below.
+// How a floating window lets its transparent pixels go: the X server clips the window to a
+// shape made from the frame's alpha (by the caller's threshold: only the opaque pixels
+// without a compositor, since a translucent pixel would show black; every visible one with a
+// compositor, which blends the soft edges). Under XWayland a compositor always blends, and it
+// shows a window's whole buffer whatever its shape while the X server clips drawing to the
+// shape, so pixels outside a shrinking shape would keep old frames: there the window keeps
+// its whole rectangle, every paint replaces all of it, and only the input shape is set so
+// clicks on transparent pixels still reach the windows below.
 
 #include <QRegion>
 
