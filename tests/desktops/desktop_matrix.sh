@@ -4,7 +4,7 @@
 # of screenshots against the rest pose as the character window draws it.
 # Usage: desktop_matrix.sh <row> <application directory> <screenshot folder> <vembrel-preview>
 #                          <desktop_probe>
-# Rows: openbox_picom picom_toggle xfwm4 tray_before tray_after two_monitors hidpi sway
+# Rows: openbox_picom picom_toggle xfwm4 tray_before tray_after two_monitors hidpi sway mutter
 set -u
 row=$1
 built=$2
@@ -388,10 +388,10 @@ row_hidpi() {
   expect_rest 2320 0 260 320 60 "$(reference 130 160 2)" rest soft
 }
 
-# A Wayland session: sway, headless, with XWayland, as an ordinary user (sway refuses root).
-# The user asks for Qt's Wayland platform; the program runs on XWayland all the same.
-row_sway() {
-  local user
+# Wayland compositors refuse to run as root: they run as an ordinary user, created when
+# missing. Sets `user`, `runtime` (its XDG_RUNTIME_DIR) and the functions as_user and
+# run_as_user.
+prepare_user() {
   user=$(id -un)
   as_user() { env -i PATH="$PATH" HOME="$runtime" XDG_RUNTIME_DIR="$runtime" "$@"; }
   if [ "$(id -u)" = 0 ]; then
@@ -404,34 +404,56 @@ row_sway() {
     as_user() { runuser -u "$user" -- env -i PATH="$PATH" HOME="$runtime" XDG_RUNTIME_DIR="$runtime" "$@"; }
   fi
   chmod 711 "$work"
-  runtime=$work/sway-runtime
+  runtime=$work/user-runtime
   mkdir -m 700 "$runtime"
   [ "$(id -u)" != 0 ] || chown "$user" "$runtime"
+}
+
+# Runs a program as the user in the background; it writes its own pid (sets `last`), so the
+# clean-up can end it.
+run_as_user() {
+  local name=$1
+  shift
+  as_user sh -c 'echo $$ >"$0"; exec "$@"' "$runtime/$name.pid" "$@" >>"$work/$name.log" 2>&1 &
+  for _ in $(seq 50); do [ -s "$runtime/$name.pid" ] && break; sleep 0.1; done
+  last=$(cat "$runtime/$name.pid")
+  pids+=("$last")
+}
+
+# Lets this script's X tools, run as $(id -un), into the compositor's XWayland.
+open_xwayland() {
+  export DISPLAY=$1
+  as_user env DISPLAY="$DISPLAY" XAUTHORITY="${2:-}" xhost "+si:localuser:$(id -un)" >/dev/null ||
+    fail "XWayland did not let $(id -un) in"
+}
+
+# The program on a compositor's XWayland although the user asks for Qt's Wayland platform:
+# where its windows stand, the balloon, the menu and dragging.
+check_on_xwayland() {
+  launch="run_as_user vembrel"
+  start_program DISPLAY="$DISPLAY" XAUTHORITY="${2:-}" WAYLAND_DISPLAY="$1" QT_QPA_PLATFORM=wayland
+  launch=""
+  expect_window_at 1160 0 130 160
+  expect_balloon_beside 1160 0 130 0
+}
+
+# A Wayland session: sway, headless, with XWayland. The user asks for Qt's Wayland platform;
+# the program runs on XWayland all the same.
+row_sway() {
+  prepare_user
   cat >"$work/sway.config" <<CONFIG
 output HEADLESS-1 resolution 1280x800 position 0 0 bg #3060a0 solid_color
 xwayland enable
 exec sh -c 'echo "\$DISPLAY \$WAYLAND_DISPLAY" >$runtime/session'
 CONFIG
   chmod 644 "$work/sway.config"
-  # Each program run as the user writes its own pid, so the clean-up can end it.
-  run_as_user() {
-    local name=$1
-    shift
-    as_user sh -c 'echo $$ >"$0"; exec "$@"' "$runtime/$name.pid" "$@" >>"$work/$name.log" 2>&1 &
-    for _ in $(seq 50); do [ -s "$runtime/$name.pid" ] && break; sleep 0.1; done
-    last=$(cat "$runtime/$name.pid")
-    pids+=("$last")
-  }
   run_as_user sway env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     sway -c "$work/sway.config"
   for _ in $(seq 100); do [ -s "$runtime/session" ] && break; sleep 0.1; done
   [ -s "$runtime/session" ] || { fail "sway did not start"; tail -n 20 "$work/sway.log"; finish; }
-  local wayland
-  read -r DISPLAY wayland <"$runtime/session"
-  export DISPLAY
-  # The X tools of this script run as $(id -un): XWayland lets in only its own user.
-  as_user env DISPLAY="$DISPLAY" xhost "+si:localuser:$(id -un)" >/dev/null ||
-    fail "XWayland did not let $(id -un) in"
+  local display wayland
+  read -r display wayland <"$runtime/session"
+  open_xwayland "$display"
   sway_shot() {
     as_user env WAYLAND_DISPLAY="$wayland" grim "$runtime/shot.png" && cp "$runtime/shot.png" "$1"
   }
@@ -447,17 +469,39 @@ CONFIG
     fail "without XWayland: status $status, $(head -c 300 "$work/no-x.err")"
   fi
 
-  launch="run_as_user vembrel"
-  start_program DISPLAY="$DISPLAY" WAYLAND_DISPLAY="$wayland" QT_QPA_PLATFORM=wayland
-  launch=""
-  expect_window_at 1160 0 130 160
-  expect_balloon_beside 1160 0 130 0
+  check_on_xwayland "$wayland"
   wait_greeting
   expect_rest 1160 0 130 160 60 "$(reference 130 160 1)" rest soft
   expect_menu 1220 90
   drag 1220 90 -220 200
   expect_window_at 940 200 130 160
   expect_rest 940 200 130 160 20 "$(reference 130 160 1)" dragged soft
+}
+
+# GNOME's compositor, headless, with XWayland. It has no screenshot interface without GNOME
+# Shell, so this row checks where the windows stand, not their pixels.
+row_mutter() {
+  prepare_user
+  as_user dbus-run-session -- sh -c 'echo $$ >"$0"; exec mutter --wayland --headless \
+    --virtual-monitor 1280x800 --wayland-display=vembrel-wayland' "$runtime/mutter.pid" \
+    >>"$work/mutter.log" 2>&1 &
+  for _ in $(seq 50); do [ -s "$runtime/mutter.pid" ] && break; sleep 0.1; done
+  pids=("$(cat "$runtime/mutter.pid")" "${pids[@]}")  # mutter first: its bus ends with it
+  local display="" auth
+  for _ in $(seq 150); do
+    display=$(grep -o 'Using public X11 display :[0-9]*' "$work/mutter.log" | grep -o ':[0-9]*')
+    auth=$(ls "$runtime"/.mutter-Xwaylandauth.* 2>/dev/null | head -n1)
+    [ -n "$display" ] && [ -n "$auth" ] && break
+    sleep 0.1
+  done
+  [ -n "$display" ] || { fail "mutter did not start XWayland"; tail -n 20 "$work/mutter.log"; finish; }
+  open_xwayland "$display" "$auth"
+  wayland_shot=true  # nothing to take a screenshot with
+  ok "mutter runs with XWayland on $DISPLAY as $user"
+  check_on_xwayland vembrel-wayland "$auth"
+  expect_menu 1220 90
+  drag 1220 90 -220 200
+  expect_window_at 940 200 130 160
 }
 
 "row_$row"
