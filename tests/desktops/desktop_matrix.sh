@@ -389,8 +389,9 @@ row_hidpi() {
 }
 
 # Wayland compositors refuse to run as root: they run as an ordinary user, created when
-# missing. Sets `user`, `runtime` (its XDG_RUNTIME_DIR) and the functions as_user and
-# run_as_user.
+# missing, in a folder of its own under /tmp (the work folder may sit in a private place).
+# Sets `user`, `shared`, `runtime` (its XDG_RUNTIME_DIR), `app` (a copy it can run) and the
+# function as_user.
 prepare_user() {
   user=$(id -un)
   as_user() { env -i PATH="$PATH" HOME="$runtime" XDG_RUNTIME_DIR="$runtime" "$@"; }
@@ -403,10 +404,15 @@ prepare_user() {
     mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix
     as_user() { runuser -u "$user" -- env -i PATH="$PATH" HOME="$runtime" XDG_RUNTIME_DIR="$runtime" "$@"; }
   fi
-  chmod 711 "$work"
-  runtime=$work/user-runtime
+  shared=$(mktemp -d /tmp/vembrel-desktops.XXXXXX)
+  trap 'cleanup; rm -rf "$shared"' EXIT
+  chmod 711 "$shared"
+  cp -r "$app" "$shared/app"
+  app=$shared/app
+  runtime=$shared/runtime
   mkdir -m 700 "$runtime"
   [ "$(id -u)" != 0 ] || chown "$user" "$runtime"
+  cd "$shared"  # the user's programs start here: the caller's folder may be closed to them
 }
 
 # Runs a program as the user in the background; it writes its own pid (sets `last`), so the
@@ -441,14 +447,14 @@ check_on_xwayland() {
 # the program runs on XWayland all the same.
 row_sway() {
   prepare_user
-  cat >"$work/sway.config" <<CONFIG
+  cat >"$shared/sway.config" <<CONFIG
 output HEADLESS-1 resolution 1280x800 position 0 0 bg #3060a0 solid_color
 xwayland enable
 exec sh -c 'echo "\$DISPLAY \$WAYLAND_DISPLAY" >$runtime/session'
 CONFIG
-  chmod 644 "$work/sway.config"
+  chmod 644 "$shared/sway.config"
   run_as_user sway env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    sway -c "$work/sway.config"
+    sway -c "$shared/sway.config"
   for _ in $(seq 100); do [ -s "$runtime/session" ] && break; sleep 0.1; done
   [ -s "$runtime/session" ] || { fail "sway did not start"; tail -n 20 "$work/sway.log"; finish; }
   local display wayland
