@@ -259,11 +259,9 @@ chmod -R a+rX "$app"
 
 # --- Rows ----------------------------------------------------------------------------------
 
-row_openbox_picom() {
-  start_xvfb
-  xsetroot -solid '#3060a0'
-  start_openbox
-  start_picom
+# The program under a window manager with a compositor: placed by the formula, unmanaged, the
+# balloon beside it, the rest pose with soft edges, the menu, dragging, and staying on top.
+check_with_compositor() {
   start_program
   expect_window_at 1160 0 130 160
   expect_balloon_beside 1160 0 130 0
@@ -273,6 +271,15 @@ row_openbox_picom() {
   expect_window_at 940 200 130 160
   expect_rest 940 200 130 160 20 "$(reference 130 160 1)" dragged soft
   expect_on_top 800 100
+}
+
+
+row_openbox_picom() {
+  start_xvfb
+  xsetroot -solid '#3060a0'
+  start_openbox
+  start_picom
+  check_with_compositor
 }
 
 # Starts with picom off, then turns it on, off and on again while the character rests: the
@@ -317,15 +324,7 @@ row_xfwm4() {
   DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus") NO_AT_BRIDGE=1 spawn xfwm4 --compositor=on
   for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
   wait_compositor yes || fail "xfwm4 did not start compositing"
-  start_program
-  expect_window_at 1160 0 130 160
-  expect_balloon_beside 1160 0 130 0
-  expect_rest 1160 0 130 160 60 "$(reference 130 160 1)" rest soft
-  expect_menu 1220 90
-  drag 1220 90 -220 200
-  expect_window_at 940 200 130 160
-  expect_rest 940 200 130 160 20 "$(reference 130 160 1)" dragged soft
-  expect_on_top 800 100
+  check_with_compositor
 }
 
 # A tray running before the program: the icon shows, and clicking it brings a hidden
