@@ -23,7 +23,8 @@ int fail(const std::string& message, bool show_dialog) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  vembrel::preferX11Platform();
+  if (const std::string problem = vembrel::chooseX11Platform(); !problem.empty())
+    return fail(problem, false);
   if (const std::string problem = vembrel::check_display(); !problem.empty())
     return fail(problem, false);
 

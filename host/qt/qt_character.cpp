@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/qt/mask_builder.hpp"
 #include "host/qt/qt_character_host.hpp"
 
 namespace vembrel {
@@ -52,10 +53,11 @@ QtCharacter::QtCharacter(QtCharacterHost& host, std::u16string id,
     setPosition(to);
   });
   connect(&window_, &CharacterWindow::contextMenuWanted, this, &QtCharacter::popupMenu);
+  connect(&window_, &CharacterWindow::moved, this, &QtCharacter::followWindow);
 
   window_.setWindowTitle(definition_->name);
   window_.resize(cache_.size());
-  setMaskThreshold(host_.maskThreshold());
+  setCompositing(host_.compositing());
   showFrame(definition_->animation(kRest)->steps.front().frame);
 }
 
@@ -86,7 +88,10 @@ void QtCharacter::setName(const std::u16string& name) {
   window_.setWindowTitle(QString::fromStdU16String(name));
 }
 
-void QtCharacter::setMaskThreshold(int threshold) {
+void QtCharacter::setCompositing(bool on) {
+  const int threshold = on ? kMaskThresholdWithCompositor : kMaskThresholdWithoutCompositor;
+  window_.setCompositing(on);
+  balloon_.setCompositing(on);
   window_.setMaskThreshold(threshold);
   balloon_.setMaskThreshold(threshold);
   cache_.setMaskThreshold(threshold);
@@ -126,6 +131,12 @@ void QtCharacter::showNow() {
     Show();
   }
   window_.raise();
+}
+
+void QtCharacter::keepOnTop() {
+  if (!visible_) return;
+  window_.raise();
+  if (balloon_.isVisible()) balloon_.raise();
 }
 
 void QtCharacter::hideNow() {
@@ -279,6 +290,13 @@ void QtCharacter::refreshFrame() {
 void QtCharacter::setPosition(QPoint position) {
   position_ = position;
   window_.move(position);
+  if (balloon_.isVisible()) balloon_.place(balloonGeometry());
+}
+
+// Where the window really is, also when a window manager put it elsewhere than asked.
+void QtCharacter::followWindow(QPoint actual) {
+  if (!window_.isVisible() || actual == position_) return;
+  position_ = actual;
   if (balloon_.isVisible()) balloon_.place(balloonGeometry());
 }
 

@@ -142,6 +142,11 @@ TEST(HostThink, BalloonStaysOnScreenAndFollowsTheCharacter) {
   QTest::mouseMove(&window, QPoint(5, 140));
   QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(5, 140));
   EXPECT_EQ(balloon.geometry().topLeft(), before.topLeft() + QPoint(0, 40));
+
+  // So does a window manager that puts the window elsewhere than asked.
+  window.move(window.pos() + QPoint(-30, 10));
+  EXPECT_EQ(fixture.character->position(), window.pos());
+  EXPECT_EQ(balloon.geometry().topLeft(), before.topLeft() + QPoint(-30, 50));
 }
 
 TEST(HostIdle, BlinksWhenLeftAloneAndShowCharacterBringsItBack) {
