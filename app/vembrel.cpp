@@ -12,18 +12,6 @@
 
 namespace vembrel {
 
-namespace {
-int to16(double value) {
-  return static_cast<int>(std::clamp(value, double{INT16_MIN}, double{INT16_MAX}));
-}
-}  // namespace
-
-int character_x(double screen_width_twips) {
-  const double x = std::nearbyint(screen_width_twips / 15.0 - 120.0);  // ties to even
-  if (std::isnan(x)) return 0;
-  return to16(x);
-}
-
 Vembrel::Vembrel(CharacterHost& agent, InputDialog& dialog, Desktop& desktop, std::string app_dir)
     : Agent1(agent), dialog_(dialog), desktop_(desktop), app_dir_(std::move(app_dir)) {}
 
@@ -39,16 +27,16 @@ LoadStatus Vembrel::ddh(double screen_width_twips, ScreenOrigin origin) {
   if (!status.ok()) return status;
   character = Agent1.character(id);
   if (character == nullptr) return {"the character host did not keep the loaded character"};
-  character->setHeight(160);
-  character->setWidth(130);
+  character->setHeight(kCharacterHeight);
+  character->setWidth(kCharacterWidth);
   character->MoveTo(to16(static_cast<double>(origin.x) + character_x(screen_width_twips)),
                     to16(origin.y));
   character->setName(u"Vembrel 双击显示菜单");
   character->Show();
-  character->Play("wave");
+  character->Play(animations::kWave);
   character->Think(u"Vembrel 欢 迎 你 !");
   character->Think(u"双 击 显 示 菜 单");
-  character->Play("congratulate2");
+  character->Play(animations::kCongratulate2);
   character->setAutoPopupMenu(false);
   return status;
 }
@@ -92,7 +80,7 @@ void Vembrel::help() {
   if (problem.empty()) return;
   const std::u16string message = u"无法打开帮助文件 " + utf8_to_utf16(path) + u"：" + problem;
   desktop_.reportProblem(utf16_to_utf8(message));
-  character->Play("decline");
+  character->Play(animations::kDecline);
   character->Think(spaced_text(message));
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/desktop.hpp"
 #include "lookup/character_host.hpp"
+#include "lookup/character_place.hpp"
 #include "lookup/input_dialog.hpp"
 #include "lookup/lookup_state.hpp"
 #include "menu/menu_items.hpp"
@@ -16,10 +17,6 @@ namespace vembrel {
 inline constexpr std::u16string_view kCharacterId = u"aaa";
 inline constexpr std::string_view kCharacterFile = "\\dh.vr";
 inline constexpr std::string_view kHelpFile = "\\使用帮助.txt";
-
-// Left edge of the character for a screen `twips` wide: 15 twips per pixel are assumed, and the
-// result is rounded to the nearest integer, halves to even, within 16 bits.
-int character_x(double screen_width_twips);
 
 // The top left corner of the screen the character starts on, in desktop pixels. With several
 // monitors the primary one need not be the leftmost: the character goes to its top right.

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "lookup/animations.hpp"  // the names Play is given
+
 namespace vembrel {
 
 // Arguments of a double-click on the character.

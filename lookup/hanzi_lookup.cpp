@@ -57,7 +57,7 @@ void hanzi_lookup(LookupState& state, LookupEnv& env) {
   if (!intact_or_decline(env, zd.path, file)) return;
   file = DataFile();  // the file is closed when its scan ends
   for (HanziLine& line : lines) {
-    env.character.Play("gestureright");
+    env.character.Play(animations::kGestureRight);
     // The word list's text holds the header being announced; the lists get no rows.
     if (line.header) state.Combo1[0].setText(line.text);
     env.character.Think(spaced_text(line.text));

@@ -9,7 +9,7 @@ namespace {
 void announce_unreadable(LookupEnv& env, std::string_view relative_path,
                          std::u16string_view reason) {
   const std::string path = app_file_path(env.app_dir, relative_path);
-  env.character.Play("decline");
+  env.character.Play(animations::kDecline);
   env.character.Think(
       spaced_text(u"无法读取词典文件 " + utf8_to_utf16(path) + u"：" + std::u16string(reason)));
 }

@@ -118,11 +118,11 @@ void cz(LookupState& state, LookupEnv& env) {
   file = DataFile();  // the file is closed when its scan ends
 
   Character& character = env.character;
-  character.Play("gestureright");
+  character.Play(animations::kGestureRight);
   const std::size_t n = words.count();
   if (n == 0) {
-    character.Play("decline");
-    character.Play("dontrecognize");
+    character.Play(animations::kDecline);
+    character.Play(animations::kDontRecognize);
     character.Think(u"没 有 找 到 哦 !");
     return;
   }
@@ -137,13 +137,13 @@ void cz(LookupState& state, LookupEnv& env) {
 }
 
 void xs(LookupState& state, Character& character, std::int64_t xsjl) {
-  character.Play("gestureright");
+  character.Play(animations::kGestureRight);
   character.Think(u"第 " + decimal(xsjl + 1) + u"条：");
   for (ResultList& list : state.Combo1) {
     list.select(static_cast<std::size_t>(xsjl));
     const std::u16string& t = list.text();
     if (t.empty()) continue;
-    character.Play("gestureright");
+    character.Play(animations::kGestureRight);
     character.Think(spaced_text(t));
   }
 }

@@ -15,11 +15,6 @@
 
 namespace vembrel {
 
-const char* const kRequiredAnimations[] = {"rest",         "show",    "hide",
-                                           "blink",        "wave",    "congratulate2",
-                                           "gestureright", "decline", "dontrecognize"};
-const int kRequiredAnimationCount = int(std::size(kRequiredAnimations));
-
 const Animation* CharacterDefinition::animation(const QString& name) const {
   const auto found = animations.find(name);
   return found == animations.end() ? nullptr : &found->second;

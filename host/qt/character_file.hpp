@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "lookup/animations.hpp"
+
 namespace vembrel {
 
 struct AnimationStep {
   QString frame;  // id in CharacterDefinition::frames
-  int ms = 0;
+  int duration_msec = 0;
 };
 
 struct Animation {
@@ -30,16 +32,18 @@ struct CharacterDefinition {
   std::map<QString, Animation> animations;  // name -> animation
 
   const Animation* animation(const QString& name) const;
+  // The first frame of `name`, which must be one of the animations every file has.
+  const QString& firstFrame(const QString& name) const {
+    return animation(name)->steps.front().frame;
+  }
+  // The pose between animations.
+  const QString& restFrame() const { return firstFrame(QLatin1String(animations::kRest)); }
 };
 
 // Limits that keep a hostile or broken file from exhausting memory.
 inline constexpr qint64 kMaxCharacterFileBytes = 32 * 1024 * 1024;
 inline constexpr int kMaxCanvasPixels = 4096;
 inline constexpr int kMaxStepMs = 60000;
-
-// Animations the program and the host play; a character file must define all of them.
-extern const char* const kRequiredAnimations[];
-extern const int kRequiredAnimationCount;
 
 struct CharacterFileResult {
   std::optional<CharacterDefinition> character;

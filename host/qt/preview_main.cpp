@@ -10,14 +10,14 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <cstdio>
 
 #include "host/qt/balloon_window.hpp"
 #include "host/qt/character_file.hpp"
 #include "host/qt/frame_cache.hpp"
-#include "host/qt/text_wrap.hpp"
+#include "host/qt/thought_pager.hpp"
+#include "lookup/character_place.hpp"
 
 namespace {
 
@@ -46,7 +46,8 @@ QImage contactSheet(const CharacterDefinition& character, const Animation& anima
     painter.drawImage(origin, FrameCache::render(character.frames.at(step.frame), cell, 1.0));
     painter.setPen(QColor(0x55, 0x55, 0x55));
     painter.drawText(QRect(origin + QPoint(0, cell.height()), QSize(cell.width(), kLabelHeight)),
-                     Qt::AlignCenter, QStringLiteral("%1 · %2 ms").arg(i + 1).arg(step.ms));
+                     Qt::AlignCenter,
+                     QStringLiteral("%1 · %2 ms").arg(i + 1).arg(step.duration_msec));
   }
   return sheet;
 }
@@ -55,30 +56,20 @@ QImage contactSheet(const CharacterDefinition& character, const Animation& anima
 // thought beside it.
 QImage balloonScene(const CharacterDefinition& character, const QString& text) {
   const QRect screen(0, 0, 1280, 800);
-  const QRect where(screen.width() - 120, 0, 130, 160);
-  const QFontMetricsF metrics(BalloonWindow::textFont());
-  const auto lines =
-      wrapText(text, 240, [&](const QString& line) { return metrics.horizontalAdvance(line); });
-  const TextPage page = paginate(text, lines, 8).front();
-  BalloonPage shown{{}, page.text};
-  qreal widest = 0;
-  for (const TextLine& line : page.lines) {
-    shown.lines << text.mid(line.start, line.length);
-    widest = std::max(widest, line.width);
-  }
-  const BalloonGeometry geometry =
-      placeBalloon(QSizeF(std::ceil(widest), std::ceil(metrics.lineSpacing() * shown.lines.size())),
-                   where, screen);
+  const QRect where(character_x(screen.width() * kTwipsPerPixel), 0, kCharacterWidth,
+                    kCharacterHeight);
+  const ThoughtPages thought = layOutThought(text);
+  const BalloonGeometry geometry = placeBalloon(thought.text_size, where, screen);
   const QRect crop(screen.width() - 480, 0, 480, 320);
   QImage scene(crop.size() * 2, QImage::Format_ARGB32_Premultiplied);
   scene.setDevicePixelRatio(2);
   scene.fill(QColor(0x3d, 0x6b, 0x8c));
   QPainter painter(&scene);
   painter.translate(-crop.topLeft());
-  const auto& rest = character.animation(QStringLiteral("rest"))->steps.front().frame;
-  painter.drawImage(where.topLeft(),
-                    FrameCache::render(character.frames.at(rest), where.size(), 2));
-  painter.drawImage(geometry.window.topLeft(), BalloonWindow::render(shown, geometry, 2));
+  painter.drawImage(where.topLeft(), FrameCache::render(character.frames.at(character.restFrame()),
+                                                        where.size(), 2));
+  painter.drawImage(geometry.window.topLeft(),
+                    BalloonWindow::render(thought.pages.front(), geometry, 2));
   return scene;
 }
 

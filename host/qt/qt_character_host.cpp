@@ -77,8 +77,8 @@ bool QtCharacterHost::isCharacterVisible() const {
   return false;
 }
 
-int QtCharacterHost::scaled(int ms) const {
-  return std::max(0, int(std::lround(ms * time_scale_)));
+int QtCharacterHost::scaled(int msec) const {
+  return std::max(0, int(std::lround(msec * time_scale_)));
 }
 
 void QtCharacterHost::raiseDblClick(const DblClickEvent& event) {
@@ -98,8 +98,7 @@ void QtCharacterHost::ensureTrayIcon(QtCharacter& character) {
   const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
   if (tray_ || !(x11 || QSystemTrayIcon::isSystemTrayAvailable())) return;
   const CharacterDefinition& definition = character.definition();
-  const QByteArray& rest =
-      definition.frames.at(definition.animation(QStringLiteral("rest"))->steps.front().frame);
+  const QByteArray& rest = definition.frames.at(definition.restFrame());
   const QImage portrait = FrameCache::render(rest, QSize(64, 64), 1.0);
   tray_ = new QSystemTrayIcon(QIcon(QPixmap::fromImage(portrait)), this);
   tray_->setToolTip(definition.name);

@@ -16,8 +16,8 @@
 #include <memory>
 #include <string>
 
-#include "lookup/character_host.hpp"
 #include "host/qt/desktop_watch.hpp"
+#include "lookup/character_host.hpp"
 
 class QSystemTrayIcon;
 class QMenu;
@@ -51,7 +51,7 @@ class QtCharacterHost : public QObject, public CharacterHost {
   QtCharacter* qtCharacter(const std::u16string& id);
 
   // For the characters.
-  int scaled(int ms) const;
+  int scaled(int msec) const;
   bool compositing() const { return compositing_; }
   void raiseDblClick(const DblClickEvent& event);
 

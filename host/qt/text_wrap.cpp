@@ -7,8 +7,8 @@ namespace vembrel {
 
 namespace {
 
-constexpr int kPageBaseMs = 1500;
-constexpr int kPerCharacterMs = 120;
+constexpr int kPageBaseMsec = 1500;
+constexpr int kPerCharacterMsec = 120;
 
 int trimmedEnd(const QString& text, int start, int end) {
   while (end > start && text.at(end - 1).isSpace()) --end;
@@ -98,11 +98,11 @@ std::vector<TextPage> paginate(const QString& text, const std::vector<TextLine>&
   return pages;
 }
 
-int pageReadingMs(const QString& page_text) {
+int pageReadingMsec(const QString& page_text) {
   int characters = 0;
   for (const QChar c : page_text)
     if (!c.isSpace() && !c.isLowSurrogate()) ++characters;
-  return kPageBaseMs + kPerCharacterMs * characters;
+  return kPageBaseMsec + kPerCharacterMsec * characters;
 }
 
 }  // namespace vembrel

@@ -33,6 +33,6 @@ std::vector<TextPage> paginate(const QString& text, const std::vector<TextLine>&
 
 // How long a page stays before the next one: time to notice it plus time to read each
 // character (blanks are free).
-int pageReadingMs(const QString& page_text);
+int pageReadingMsec(const QString& page_text);
 
 }  // namespace vembrel

@@ -41,13 +41,13 @@ void check_character(const CharacterDefinition& character) {
     FUZZ_CHECK(!animation.steps.empty());
     for (const AnimationStep& step : animation.steps) {
       FUZZ_CHECK(character.frames.contains(step.frame));
-      FUZZ_CHECK(step.ms >= 1 && step.ms <= kMaxStepMs);
+      FUZZ_CHECK(step.duration_msec >= 1 && step.duration_msec <= kMaxStepMs);
     }
     FUZZ_CHECK(animation.return_animation.isEmpty() ||
                character.animation(animation.return_animation) != nullptr);
   }
   // The rest pose is never invisible: the user double-clicks it to reach the menu.
-  const QString& rest = character.animation(QStringLiteral("rest"))->steps.front().frame;
+  const QString& rest = character.restFrame();
   const QImage rest_image = FrameCache::render(character.frames.at(rest), size, 1.0);
   FUZZ_CHECK(!maskFromAlpha(rest_image, kMaskThresholdWithoutCompositor).isEmpty());
   // The host can draw every frame it was promised, at the size the program shows it, and

@@ -32,9 +32,8 @@ class QuietDesktop : public Desktop {
 };
 
 // Animations every character file must have; the program may play no other.
-const std::set<std::string, std::less<>> kAnimations = {"rest",         "show",    "hide",
-                                                        "blink",        "wave",    "congratulate2",
-                                                        "gestureright", "decline", "dontrecognize"};
+const std::set<std::string, std::less<>> kAnimations(kRequiredAnimations.begin(),
+                                                     kRequiredAnimations.end());
 const std::set<std::string, std::less<>> kOperations = {
     "Characters.Load", "Height",        "Width", "MoveTo", "Name", "Show", "Hide", "Play",
     "Think",           "AutoPopupMenu", "Stop"};

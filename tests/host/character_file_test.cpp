@@ -20,11 +20,13 @@ TEST(CharacterFile, ReadsTheShippedCharacterWithEveryAnimationTheProgramPlays) {
   const CharacterFileResult result = readCharacterFile(VEMBREL_SHIPPED_CHARACTER);
   ASSERT_TRUE(result.character) << result.error;
   EXPECT_EQ(result.character->natural_size, QSize(130, 160));
-  for (const char* name : {"wave", "congratulate2", "gestureright", "decline", "dontrecognize",
-                           "show", "hide", "rest", "blink", "lookaround"})
+  using namespace animations;
+  const char* const program[] = {kWave, kCongratulate2, kGestureRight, kDecline, kDontRecognize};
+  for (const char* name : program) EXPECT_NE(result.character->animation(name), nullptr) << name;
+  for (const char* name : {kShow, kHide, kRest, kBlink, kLookAround})
     EXPECT_NE(result.character->animation(name), nullptr) << name;
   // Smooth motion: the program's animations have several frames each.
-  for (const char* name : {"wave", "congratulate2", "gestureright", "decline", "dontrecognize"})
+  for (const char* name : program)
     EXPECT_GE(result.character->animation(name)->steps.size(), 8u) << name;
 }
 

@@ -80,9 +80,9 @@ TEST(TextPaging, SplitsLinesIntoPagesThatQuoteTheText) {
 }
 
 TEST(TextPaging, ReadingTimeGrowsWithCharactersNotBlanks) {
-  EXPECT_EQ(pageReadingMs(QString()), 1500);
-  EXPECT_EQ(pageReadingMs(QStringLiteral("学 习 ")), pageReadingMs(QStringLiteral("学习")));
-  EXPECT_GT(pageReadingMs(QStringLiteral("学习学习")), pageReadingMs(QStringLiteral("学习")));
+  EXPECT_EQ(pageReadingMsec(QString()), 1500);
+  EXPECT_EQ(pageReadingMsec(QStringLiteral("学 习 ")), pageReadingMsec(QStringLiteral("学习")));
+  EXPECT_GT(pageReadingMsec(QStringLiteral("学习学习")), pageReadingMsec(QStringLiteral("学习")));
 }
 
 }  // namespace
