@@ -40,8 +40,11 @@ void on_qt_message(QtMsgType type, const QMessageLogContext& context, const QStr
 
 }  // namespace
 
-std::string check_display() {
+void install_display_lost_handler() {
   g_default_handler = qInstallMessageHandler(on_qt_message);
+}
+
+std::string check_display() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   const std::string chosen = platform ? platform : "";
   // Another platform (offscreen, wayland) is the user's explicit choice: Qt reports on it.

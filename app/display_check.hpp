@@ -6,9 +6,11 @@
 
 namespace vembrel {
 
-// Empty when a display is named, otherwise a message for standard error. Also turns Qt's
-// fatal error when its platform cannot start (an unreachable display) into a message and exit
-// status 1; every other fatal error still aborts.
+// Turns Qt's fatal error when its platform cannot start (an unreachable display) into a message
+// and exit status 1 for the rest of the process; every other fatal error still aborts.
+void install_display_lost_handler();
+
+// Empty when a display is named, otherwise a message for standard error.
 std::string check_display();
 
 }  // namespace vembrel

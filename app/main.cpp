@@ -25,6 +25,7 @@ int fail(const std::string& message, bool show_dialog) {
 int main(int argc, char** argv) {
   if (const std::string problem = vembrel::chooseX11Platform(); !problem.empty())
     return fail(problem, false);
+  vembrel::install_display_lost_handler();
   if (const std::string problem = vembrel::check_display(); !problem.empty())
     return fail(problem, false);
 

@@ -6,8 +6,8 @@ namespace vembrel {
 
 std::u16string QtInputDialog::InputBox(std::u16string_view prompt, std::u16string_view title) {
   QInputDialog dialog;
-  dialog.setWindowTitle(QString::fromUtf16(title.data(), static_cast<qsizetype>(title.size())));
-  dialog.setLabelText(QString::fromUtf16(prompt.data(), static_cast<qsizetype>(prompt.size())));
+  dialog.setWindowTitle(QStringView(title).toString());
+  dialog.setLabelText(QStringView(prompt).toString());
   dialog.setTextValue(QString());
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setOkButtonText(QStringLiteral("确定"));
@@ -16,9 +16,7 @@ std::u16string QtInputDialog::InputBox(std::u16string_view prompt, std::u16strin
   dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
   dialog.setMinimumWidth(360);
   if (dialog.exec() != QDialog::Accepted) return {};
-  const QString text = dialog.textValue();
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                        static_cast<std::size_t>(text.size()));
+  return dialog.textValue().toStdU16String();
 }
 
 }  // namespace vembrel

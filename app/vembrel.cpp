@@ -12,8 +12,8 @@
 
 namespace vembrel {
 
-Vembrel::Vembrel(CharacterHost& agent, InputDialog& dialog, Desktop& desktop, std::string app_dir)
-    : Agent1(agent), dialog_(dialog), desktop_(desktop), app_dir_(std::move(app_dir)) {}
+Vembrel::Vembrel(CharacterHost& Agent1, InputDialog& dialog, Desktop& desktop, std::string app_dir)
+    : Agent1(Agent1), dialog_(dialog), desktop_(desktop), app_dir_(std::move(app_dir)) {}
 
 LoadStatus Vembrel::Form_Load(double screen_width_twips, ScreenOrigin origin) {
   current_index = 0;

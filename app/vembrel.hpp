@@ -27,7 +27,7 @@ struct ScreenOrigin {
 
 class Vembrel : public LookupState {
  public:
-  Vembrel(CharacterHost& agent, InputDialog& dialog, Desktop& desktop, std::string app_dir);
+  Vembrel(CharacterHost& Agent1, InputDialog& dialog, Desktop& desktop, std::string app_dir);
 
   // The form's load: current_index = 0, then ddh. Fails when the character cannot be loaded.
   LoadStatus Form_Load(double screen_width_twips, ScreenOrigin origin = {});
@@ -38,7 +38,9 @@ class Vembrel : public LookupState {
 
   const std::string& app_dir() const { return app_dir_; }
 
-  CharacterHost& Agent1;           // the host control
+  // The character host control. "Agent1" is the program's own name for it, kept wherever the
+  // program holds it (the form, this class); the interface is CharacterHost.
+  CharacterHost& Agent1;
   Character* character = nullptr;  // the loaded character, set once at start-up
 
  private:

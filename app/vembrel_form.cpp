@@ -23,7 +23,7 @@ ScreenOrigin primary_screen_origin() {
   return {corner.x(), corner.y()};
 }
 
-VembrelForm::VembrelForm(const std::string& app_dir) : form_(agent_, dialog_, desktop_, app_dir) {
+VembrelForm::VembrelForm(const std::string& app_dir) : form_(Agent1, dialog_, desktop_, app_dir) {
   setObjectName("Vembrel");
   setWindowTitle("Vembrel");
   f_ = make_popup_menu(this, [this](const MenuItem& item) { form_.run(item); });
@@ -37,7 +37,7 @@ LoadStatus VembrelForm::load() {
   // Reading the character file leaves megabytes of freed parser memory behind; give it back.
   ::malloc_trim(0);
   // Whatever button, shift state or position: the menu opens at the mouse pointer.
-  agent_.setDblClickHandler([this](const DblClickEvent&) { f_->popup(QCursor::pos()); });
+  Agent1.setDblClickHandler([this](const DblClickEvent&) { f_->popup(QCursor::pos()); });
   return status;
 }
 

@@ -19,12 +19,12 @@ class VembrelForm : public QWidget {
   // The form's load: brings up the character for the primary screen and wires the menu.
   LoadStatus load();
   // Shows a hidden character again (the tray icon and a second launch do this).
-  void showCharacter() { agent_.showCharacter(); }
+  void showCharacter() { Agent1.showCharacter(); }
 
   Vembrel& form() { return form_; }
 
  private:
-  QtCharacterHost agent_;
+  QtCharacterHost Agent1;  // the host control, under the program's own name (see Vembrel)
   QtInputDialog dialog_;
   QtDesktop desktop_;
   Vembrel form_;

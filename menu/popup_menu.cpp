@@ -4,19 +4,11 @@
 #include <QTimer>
 
 namespace vembrel {
-namespace {
-
-QString qstring(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
 QMenu* make_popup_menu(QWidget* parent, std::function<void(const MenuItem&)> run) {
-  auto* menu = new QMenu(qstring(kMenuCaption), parent);
+  auto* menu = new QMenu(QStringView(kMenuCaption).toString(), parent);
   menu->setObjectName("f");
   for (const MenuItem& item : kMenuItems) {
-    QAction* action = menu->addAction(qstring(item.caption));
+    QAction* action = menu->addAction(QStringView(item.caption).toString());
     action->setObjectName(QString::fromLatin1(item.name.data(), item.name.size()));
     // Run the command from the event loop, after the menu is gone: a command may open a modal
     // dialog, which must not sit on top of a closing menu.

@@ -17,7 +17,7 @@ TEST(FatalMessageDeathTest, AbortsOnceTheApplicationRuns) {
        {"ASSERT: \"frame\" in file x.cpp, line 1", "no Qt platform plugin could be initialized"}) {
     EXPECT_EXIT(
         {
-          check_display();  // installs the handler
+          install_display_lost_handler();
           qFatal("%s", message);
         },
         testing::KilledBySignal(SIGABRT), message);
