@@ -75,13 +75,18 @@ def arm(side, upper, bend):
             f'<circle cx="{n(p[0])}" cy="{n(p[1])}" r="3.6" fill="#5d6470"/>')
 
 
+def round_line(d, colour, width):
+    """An open stroke with round ends."""
+    return (f'<path d="{d}" fill="none" stroke="{colour}" stroke-width="{width}" '
+            f'stroke-linecap="round"/>')
+
+
 def eye(x, y, state, lookx, looky):
     if state == "closed":
-        return (f'<path d="M{n(x - 5)},{n(y)} Q{n(x)},{n(y + 3.5)} {n(x + 5)},{n(y)}" fill="none" '
-                f'stroke="#fff" stroke-width="2" stroke-linecap="round"/>')
+        return round_line(f"M{n(x - 5)},{n(y)} Q{n(x)},{n(y + 3.5)} {n(x + 5)},{n(y)}", "#fff", "2")
     if state == "happy":
-        return (f'<path d="M{n(x - 5)},{n(y + 1.5)} Q{n(x)},{n(y - 5)} {n(x + 5)},{n(y + 1.5)}" '
-                f'fill="none" stroke="#fff" stroke-width="2.2" stroke-linecap="round"/>')
+        return round_line(f"M{n(x - 5)},{n(y + 1.5)} Q{n(x)},{n(y - 5)} {n(x + 5)},{n(y + 1.5)}",
+                          "#fff", "2.2")
     ry = 2.4 if state == "half" else 5.2
     px, py = x + lookx, y + looky * (0.3 if state == "half" else 1)
     return (f'<ellipse cx="{n(x)}" cy="{n(y)}" rx="5" ry="{n(ry)}" fill="#fff"/>'
@@ -128,12 +133,10 @@ def mouth(kind):
         return (f'<ellipse cx="{CX}" cy="{y + 2.5}" rx="2.6" ry="3.2" fill="#b8403f" '
                 f'stroke="{INK}" stroke-width="1.6"/>')
     if kind == "flat":
-        return (f'<path d="M{n(CX - 5)},{y + 2} Q{CX},{y + 3} {n(CX + 5)},{y + 2}" fill="none" '
-                f'stroke="{INK}" stroke-width="1.8" stroke-linecap="round"/>')
+        return round_line(f"M{n(CX - 5)},{y + 2} Q{CX},{y + 3} {n(CX + 5)},{y + 2}", INK, "1.8")
     if kind == "wavy":
-        return (f'<path d="M{n(CX - 7)},{y + 2} Q{n(CX - 3.5)},{y - 1} {CX},{y + 2} '
-                f'Q{n(CX + 3.5)},{y + 5} {n(CX + 7)},{y + 2}" fill="none" stroke="{INK}" '
-                f'stroke-width="1.8" stroke-linecap="round"/>')
+        return round_line(f"M{n(CX - 7)},{y + 2} Q{n(CX - 3.5)},{y - 1} {CX},{y + 2} "
+                          f"Q{n(CX + 3.5)},{y + 5} {n(CX + 7)},{y + 2}", INK, "1.8")
     raise ValueError(kind)
 
 
@@ -198,8 +201,7 @@ def body(p):
         f'fill="{SCARF}" stroke="{INK}" stroke-width="{LINE}" stroke-linejoin="round"/>',
         f'<path d="M{CX + 12},103 L{CX + 22},124 L{CX + 13},126 L{CX + 6},105 Z" fill="{SCARF}" '
         f'stroke="{INK}" stroke-width="{LINE}" stroke-linejoin="round"/>',
-        f'<path d="M{CX - 26},97.5 Q{CX},107 {CX + 26},97.5" fill="none" stroke="{SCARF_LIGHT}" '
-        f'stroke-width="1.6" stroke-linecap="round"/>',
+        round_line(f"M{CX - 26},97.5 Q{CX},107 {CX + 26},97.5", SCARF_LIGHT, "1.6"),
         f'<circle cx="{CX + 10}" cy="104" r="4.5" fill="{SCARF}" stroke="{INK}" '
         f'stroke-width="{LINE}"/>',
         arm("left", p["la1"], p["la2"]),
@@ -251,9 +253,7 @@ def question(phase):
     grow = min(1.0, phase * 3)
     bob = 2.5 * math.sin(phase * math.pi * 3)
     d = "M-6,-9 C-6,-17 6,-17 6,-9 C6,-3 0,-3 0,3"
-    strokes = (f'<path d="{d}" fill="none" stroke="{INK}" stroke-width="7.5" '
-               f'stroke-linecap="round"/>'
-               f'<path d="{d}" fill="none" stroke="#4e86c9" stroke-width="4" stroke-linecap="round"/>'
+    strokes = (round_line(d, INK, "7.5") + round_line(d, "#4e86c9", "4") +
                f'<circle cx="0" cy="10.5" r="3.4" fill="#4e86c9" stroke="{INK}" stroke-width="1.8"/>')
     return (f'<g transform="translate(13 {n(52 + bob)}) rotate(-12) scale({n(grow * 1.15)})">'
             + strokes + "</g>")

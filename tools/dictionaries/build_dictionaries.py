@@ -88,15 +88,9 @@ GBK_REPLACEMENTS = {
 }
 
 
-@functools.lru_cache(maxsize=None)
-def gbk_char_ok(ch):
-    if ch == "\u20ac" or "\ue000" <= ch <= "\uf8ff" or ord(ch) > 0xFFFF:
-        return False
-    try:
-        ch.encode("gbk")
-    except UnicodeEncodeError:
-        return False
-    return True
+# The dictionaries and the character dictionary keep the same characters; cached because every
+# character of every entry is checked.
+gbk_char_ok = functools.lru_cache(maxsize=None)(zidian.gbk_ok)
 
 
 def to_gbk_text(text, stats):
