@@ -73,7 +73,7 @@ SingleInstance::~SingleInstance() {
   if (lock_ >= 0) ::close(lock_);
 }
 
-SingleInstance::Start SingleInstance::start(int patience_ms) {
+SingleInstance::Start SingleInstance::start(int patience_msec) {
   const std::string folder = private_runtime_folder();
   if (folder.empty()) {
     problem_ =
@@ -92,7 +92,7 @@ SingleInstance::Start SingleInstance::start(int patience_ms) {
     return Start::Alone;
   }
 
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(patience_ms);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(patience_msec);
   for (;;) {
     switch (takeLock()) {
       case Lock::Taken:

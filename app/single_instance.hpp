@@ -30,8 +30,8 @@ class SingleInstance {
   SingleInstance& operator=(const SingleInstance&) = delete;
 
   // Before the character loads: claims this user's display, or asks the program that has it.
-  // Waits at most `patience_ms` for a program that is starting or busy to take the request.
-  Start start(int patience_ms = 3000);
+  // Waits at most `patience_msec` for a program that is starting or busy to take the request.
+  Start start(int patience_msec = 3000);
   // Serves later launches: `show` runs each time one of them asks. Needs the Qt application.
   bool serve(std::function<void()> show);
 

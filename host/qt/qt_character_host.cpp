@@ -14,7 +14,7 @@ namespace vembrel {
 namespace {
 
 // At most this often, should a window manager insist on stacking a window above.
-constexpr int kRaiseIntervalMs = 100;
+constexpr int kRaiseIntervalMsec = 100;
 
 }  // namespace
 
@@ -32,8 +32,8 @@ QtCharacterHost::QtCharacterHost(QObject* parent)
   });
   connect(&desktop_watch_, &DesktopWatch::managedWindowRestacked, this, [this] {
     if (raise_timer_.isActive()) return;
-    const qint64 since = last_raise_.isValid() ? last_raise_.elapsed() : kRaiseIntervalMs;
-    raise_timer_.start(int(std::max<qint64>(0, kRaiseIntervalMs - since)));
+    const qint64 since = last_raise_.isValid() ? last_raise_.elapsed() : kRaiseIntervalMsec;
+    raise_timer_.start(int(std::max<qint64>(0, kRaiseIntervalMsec - since)));
   });
 }
 
