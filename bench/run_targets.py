@@ -109,8 +109,16 @@ class Xvfb:
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten",
              "tcp", "-noreset"], pass_fds=(write_end,), stderr=self.log)
         os.close(write_end)
-        display = os.read(read_end, 64).decode().strip()
+        # Xvfb writes the number and its newline separately, and a pipe closed in between
+        # kills it: read up to the newline.
+        display = b""
+        while not display.endswith(b"\n"):
+            chunk = os.read(read_end, 64)
+            if not chunk:
+                break
+            display += chunk
         os.close(read_end)
+        display = display.decode().strip()
         self.runtime = tempfile.mkdtemp()
         os.chmod(self.runtime, 0o700)
         # A private runtime and temporary folder: the single-instance socket lives there.
