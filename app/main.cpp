@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/app_dir.hpp"
+#include "app/app_icon.hpp"
 #include "app/display_check.hpp"
 #include "app/single_instance.hpp"
 #include "app/vembrel_form.hpp"
@@ -37,8 +38,8 @@ int main(int argc, char** argv) {
   if (instance.askRunningToShow()) return 0;
 
   const std::string app_dir = vembrel::application_directory();
-  // A file icon is read only when it is first drawn; a theme lookup would scan folders now.
-  QApplication::setWindowIcon(QIcon(QString::fromStdString(app_dir + "/vembrel.svg")));
+  QApplication::setWindowIcon(
+      vembrel::applicationIcon(QString::fromStdString(app_dir + "/vembrel.svg")));
   vembrel::VembrelForm form(app_dir);
   if (const vembrel::LoadStatus status = form.load(); !status.ok())
     return fail("cannot load the character: " + status.error, true);

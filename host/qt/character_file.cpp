@@ -2,16 +2,19 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSvgRenderer>
-#include <thread>
+#include <map>
 #include <utility>
 #include <vector>
 
 #include "host/qt/frame_cache.hpp"
+#include "host/qt/split_work.hpp"
+#include "host/qt/svg_outline.hpp"
 
 namespace vembrel {
 
@@ -68,8 +71,8 @@ bool readSize(const QJsonObject& root, Checker& check, QSize& size) {
   return true;
 }
 
-// What is wrong with one frame's SVG, or nothing.
-QString frameProblem(const QByteArray& svg) {
+// What is wrong with the size of an SVG document Qt can read, or nothing.
+QString sizeProblem(const QByteArray& svg) {
   QSvgRenderer renderer(svg);
   if (!renderer.isValid()) return QStringLiteral(" is not a valid SVG");
   const QSize size = renderer.defaultSize();
@@ -78,6 +81,18 @@ QString frameProblem(const QByteArray& svg) {
   // A frame of no size draws nothing: the character would be invisible and unclickable.
   if (size.isEmpty() || renderer.viewBoxF().isEmpty()) return QStringLiteral(" has no size");
   return {};
+}
+
+// What is wrong with one frame, or nothing. With a viewBox the root element alone tells the
+// size, and frames of one character mostly share their root, so each distinct root is read
+// once; only a frame without a viewBox, whose size depends on what it draws, is read whole.
+QString frameProblem(const SvgOutline& outline, const QByteArray& svg,
+                     std::map<QByteArray, QString>& problem_of_root) {
+  if (!outline.well_formed) return QStringLiteral(" is not a valid SVG");
+  if (!outline.has_view_box) return sizeProblem(svg);
+  const auto known = problem_of_root.find(outline.root);
+  if (known != problem_of_root.end()) return known->second;
+  return problem_of_root.emplace(outline.root, sizeProblem(outline.root)).first->second;
 }
 
 bool readFrames(const QJsonObject& root, Checker& check, CharacterDefinition& out) {
@@ -94,18 +109,16 @@ bool readFrames(const QJsonObject& root, Checker& check, CharacterDefinition& ou
     svg.squeeze();  // the conversion reserves room for the worst case; frames live long
     svgs.emplace_back(it.key(), std::move(svg));
   }
-  // Parsing every frame is most of the loading time: check the two halves side by side. The
-  // first problem in file order is the one reported, whichever half finds it.
-  std::vector<QString> problems(svgs.size());
-  const std::size_t half = svgs.size() / 2;
-  std::thread other([&] {
-    for (std::size_t i = 0; i < half; ++i) problems[i] = frameProblem(svgs[i].second);
-  });
-  for (std::size_t i = half; i < svgs.size(); ++i) problems[i] = frameProblem(svgs[i].second);
-  other.join();
+  // Reading every frame's XML is most of the loading time: both cores share it. Drawing the
+  // frames waits until each is first shown. The first problem in file order is reported.
+  std::vector<SvgOutline> outlines(svgs.size());
+  forEachOnTwoThreads(svgs.size(),
+                      [&](std::size_t i) { outlines[i] = outlineSvg(svgs[i].second); });
+  std::map<QByteArray, QString> problem_of_root;
   for (std::size_t i = 0; i < svgs.size(); ++i) {
-    if (!problems[i].isEmpty())
-      return check.fail(QStringLiteral("frame ") + quoted(svgs[i].first) + problems[i]);
+    const QString problem = frameProblem(outlines[i], svgs[i].second, problem_of_root);
+    if (!problem.isEmpty())
+      return check.fail(QStringLiteral("frame ") + quoted(svgs[i].first) + problem);
     out.frames.emplace(std::move(svgs[i].first), std::move(svgs[i].second));
   }
   return true;
@@ -182,6 +195,11 @@ bool checkRestIsVisible(const CharacterDefinition& character, Checker& check) {
 }  // namespace
 
 CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where) {
+  // Sizes and the rest pose are read by Qt's SVG renderer and painter, which need the GUI
+  // application (fonts, the paint engine): without it they fail in ways that look like a bad
+  // file, or crash.
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+    qFatal("vembrel: a character file is read only once a QGuiApplication exists");
   Checker check(where);
   QJsonParseError parse_error;
   const QJsonDocument document = QJsonDocument::fromJson(bytes, &parse_error);
