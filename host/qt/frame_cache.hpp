@@ -41,9 +41,10 @@ class FrameCache {
   // the file is read: one that Qt then cannot draw shows the rest pose instead of nothing.
   const RenderedFrame* frame(const QString& id);
 
-  // Frames kept at once: enough for the animation playing and the idle ones, while a long
-  // session that has played everything does not hold every frame in memory.
-  static constexpr std::size_t kMaxFrames = 16;
+  // Frames kept at once: the rest pose and the few frames an idle animation or a looping
+  // one (waving) shows again soon. A long animation draws most of its frames anew each time
+  // it plays, a millisecond or two per frame, rather than keep ~80 KB of pixels for each.
+  static constexpr std::size_t kMaxFrames = 8;
   std::size_t cachedFrames() const { return rendered_.size(); }
 
   // Renders without caching, e.g. for previews and icons. `drawn`, when given, says whether
