@@ -5,9 +5,8 @@
 #include <cstdint>
 
 #include "lookup/browsing.hpp"
-#include "lookup/catalogue.hpp"
-#include "lookup/character_lookup.hpp"
 #include "lookup/data_file.hpp"
+#include "lookup/hanzi_lookup.hpp"
 #include "lookup/phrase_search.hpp"
 #include "lookup/text.hpp"
 
@@ -15,7 +14,7 @@ namespace vembrel {
 
 int character_x(double screen_width_twips) {
   const double x = std::nearbyint(screen_width_twips / 15.0 - 120.0);  // ties to even
-  if (!(x == x)) return 0;                                             // NaN
+  if (std::isnan(x)) return 0;
   return static_cast<int>(std::clamp(x, double{INT16_MIN}, double{INT16_MAX}));
 }
 
@@ -54,11 +53,10 @@ void Vembrel::run(const MenuItem& item) {
     case MenuCommand::CloseMenu:
       break;
     case MenuCommand::PhraseLookup:
-      if (const Dictionary* dictionary = find_dictionary(item.name))
-        phrase_command(*this, env, *dictionary);
+      phrase_command(*this, env, *item.dictionary);
       break;
-    case MenuCommand::CharacterLookup:
-      character_lookup(*this, env);
+    case MenuCommand::HanziLookup:
+      hanzi_lookup(*this, env);
       break;
     case MenuCommand::Previous:
       ms(*this, *character);

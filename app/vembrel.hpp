@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/desktop.hpp"
-#include "host/character_host.hpp"
+#include "lookup/character_host.hpp"
 #include "lookup/input_dialog.hpp"
 #include "lookup/lookup_state.hpp"
 #include "menu/menu_items.hpp"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "lookup/character_lookup.hpp"
+#include "lookup/hanzi_lookup.hpp"
 #include "lookup/data_file.hpp"
 #include "lookup/phrase_search.hpp"
 #include "lookup/result_list.hpp"
@@ -63,7 +63,7 @@ void BM_ResultRows(benchmark::State& state, const char* file, const char* query_
 void BM_CharacterScan(benchmark::State& state, const char* query_utf8) {
   const DataFile data = read_data_file(data_path("zd.mdb"));
   const std::u16string query = utf8_to_utf16(query_utf8);
-  for (auto _ : state) benchmark::DoNotOptimize(scan_characters(data.bytes(), query));
+  for (auto _ : state) benchmark::DoNotOptimize(scan_hanzi(data.bytes(), query));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.bytes().size()));
 }
 

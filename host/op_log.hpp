@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/character_host.hpp"
+#include "lookup/character_host.hpp"
 
 namespace vembrel {
 

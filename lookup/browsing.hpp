@@ -1,7 +1,7 @@
 #pragma once
 // Stepping through a phrase result: previous (ms) and next (mx) entry.
 
-#include "host/character_host.hpp"
+#include "lookup/character_host.hpp"
 #include "lookup/lookup_state.hpp"
 
 namespace vembrel {

@@ -16,14 +16,14 @@ void announce_unreadable(LookupEnv& env, std::string_view relative_path,
 
 }  // namespace
 
-bool open_dictionary(LookupEnv& env, std::string_view relative_path, DataFile& file) {
+bool open_or_decline(LookupEnv& env, std::string_view relative_path, DataFile& file) {
   file = read_data_file(app_file_path(env.app_dir, relative_path));
   if (file.ok()) return true;
   announce_unreadable(env, relative_path, file.error);
   return false;
 }
 
-bool dictionary_intact(LookupEnv& env, std::string_view relative_path, const DataFile& file) {
+bool intact_or_decline(LookupEnv& env, std::string_view relative_path, const DataFile& file) {
   if (!file.changed_while_read()) return true;
   announce_unreadable(env, relative_path, u"文件在读取时被改动了，请再查一次");
   return false;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/character_host.hpp"
+#include "lookup/character_host.hpp"
 #include "lookup/data_file.hpp"
 #include "lookup/input_dialog.hpp"
 
@@ -20,10 +20,10 @@ struct LookupEnv {
 // Reads a dictionary file. When it cannot be read the character declines and says which file
 // and why, and the caller returns with an empty result: nothing is lost and later commands
 // keep working.
-bool open_dictionary(LookupEnv& env, std::string_view relative_path, DataFile& file);
+bool open_or_decline(LookupEnv& env, std::string_view relative_path, DataFile& file);
 
 // After a scan: false, announced like an unreadable file, when the file was cut short while
 // it was being read, so a half-read result is never presented as the whole one.
-bool dictionary_intact(LookupEnv& env, std::string_view relative_path, const DataFile& file);
+bool intact_or_decline(LookupEnv& env, std::string_view relative_path, const DataFile& file);
 
 }  // namespace vembrel

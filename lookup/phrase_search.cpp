@@ -143,13 +143,13 @@ void cz(LookupState& state, LookupEnv& env) {
   if (query.empty()) return;
 
   DataFile file;
-  if (!open_dictionary(env, state.data_path, file)) return;
+  if (!open_or_decline(env, state.data_path, file)) return;
   definitions.setPrefix(state.result_label);
   for_each_phrase_match(file.bytes(), query, [&](std::string_view head, std::string_view tail) {
     words.addGbk(head);
     definitions.addGbk(tail);
   });
-  if (!dictionary_intact(env, state.data_path, file)) {
+  if (!intact_or_decline(env, state.data_path, file)) {
     words.clear();
     definitions.clear();
     return;

@@ -4,12 +4,14 @@
 #include <array>
 #include <string_view>
 
+#include "lookup/catalogue.hpp"
+
 namespace vembrel {
 
 enum class MenuCommand {
-  CloseMenu,        // only closes the menu
-  PhraseLookup,     // a phrase dictionary of the catalogue
-  CharacterLookup,  // the character dictionary
+  CloseMenu,     // only closes the menu
+  PhraseLookup,  // a phrase dictionary of the catalogue
+  HanziLookup,   // the character dictionary
   Previous,
   Next,
   Help,
@@ -21,19 +23,28 @@ struct MenuItem {
   std::string_view name;
   std::u16string_view caption;
   MenuCommand command;
+  const Dictionary* dictionary = nullptr;  // the catalogue row a lookup item opens
 };
+
+// A menu item that opens a dictionary: its caption and command come from the catalogue row.
+constexpr MenuItem lookup_item(std::string_view name, DictionaryId id) {
+  const Dictionary& row = dictionary(id);
+  return {name, row.caption,
+          row.kind == DictionaryKind::Phrase ? MenuCommand::PhraseLookup : MenuCommand::HanziLookup,
+          &row};
+}
 
 // Caption of the top-level item, the parent of the pop-up items.
 inline constexpr std::u16string_view kMenuCaption = u"File";
 
 inline constexpr std::array<MenuItem, 12> kMenuItems{{
     {"qxcd", u"取消菜单", MenuCommand::CloseMenu},
-    {"mxhy", u"歇后词典", MenuCommand::PhraseLookup},
-    {"mxh", u"新华字典", MenuCommand::CharacterLookup},
-    {"mcy", u"成语词典", MenuCommand::PhraseLookup},
-    {"mty", u"同义词典", MenuCommand::PhraseLookup},
-    {"mfy", u"反义词典", MenuCommand::PhraseLookup},
-    {"mwy", u"古文词典", MenuCommand::PhraseLookup},
+    lookup_item("mxhy", DictionaryId::Xiehouyu),
+    lookup_item("mxh", DictionaryId::Zidian),
+    lookup_item("mcy", DictionaryId::Chengyu),
+    lookup_item("mty", DictionaryId::Tongyi),
+    lookup_item("mfy", DictionaryId::Fanyi),
+    lookup_item("mwy", DictionaryId::Guwen),
     {"ms", u"上一个词", MenuCommand::Previous},
     {"mx", u"下一个词", MenuCommand::Next},
     {"mhelp", u" 帮  助", MenuCommand::Help},

@@ -14,7 +14,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VEMBREL_FUZZ_BUILD:-$root/build-fuzz}
 seconds=${1:-15}
 [ $# -gt 0 ] && shift
-all_targets=(fuzz_phrase_search fuzz_character_lookup fuzz_character_file fuzz_console_commands)
+all_targets=(fuzz_phrase_search fuzz_hanzi_lookup fuzz_character_file fuzz_console_commands)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
 case $seconds in

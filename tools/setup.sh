@@ -10,6 +10,7 @@ packages=(
   fonts-noto-cjk xdg-utils
   googletest libgtest-dev libbenchmark-dev
   python3 xz-utils
+  opencc python3-jieba unicode-data
   xvfb xauth xdotool xclip x11-utils imagemagick
   clang libclang-rt-14-dev
   ripgrep

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "host/character_host.hpp"
 #include "host/qt/action_queue.hpp"
 #include "host/qt/balloon_window.hpp"
 #include "host/qt/character_file.hpp"
@@ -21,6 +20,7 @@
 #include "host/qt/frame_cache.hpp"
 #include "host/qt/idle_schedule.hpp"
 #include "host/qt/text_wrap.hpp"
+#include "lookup/character_host.hpp"
 
 class QMenu;
 

@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "host/character_host.hpp"
+#include "lookup/character_host.hpp"
 
 class QSystemTrayIcon;
 class QMenu;

@@ -22,7 +22,7 @@ TEST(CharacterX, IsTheWidthInPixelsLess120RoundedHalfToEven) {
 TEST(FormLoad, LoadsPlacesAndGreetsInOrder) {
   testing::TempDir dir;
   RecordingHost host;
-  testing::ScriptedDialog dialog;
+  ScriptedDialog dialog;
   testing::FakeDesktop desktop;
   Vembrel form(host, dialog, desktop, dir.path().string());
   form.current_index = 7;

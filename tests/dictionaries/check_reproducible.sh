@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Rebuild the dictionaries from data/sources and compare them byte for byte
-# with the committed data/*.mdb.
+# with the committed data/*.mdb and data/licences/.
 #
 # Usage: tests/dictionaries/check_reproducible.sh [REPO_ROOT]
 set -u
@@ -33,6 +33,13 @@ for name in xh zd cy ty fy gw; do
         echo "ok: data/$name.mdb"
     fi
 done
+# The licence and notice files written beside the data.
+if ! diff -r "$root/data/licences" "$tmp/licences" >&2; then
+    echo "FAIL: data/licences differs from what the converter writes" >&2
+    status=1
+else
+    echo "ok: data/licences"
+fi
 if [ $status -ne 0 ]; then
     echo "Rebuild with: python3 tools/dictionaries/build_dictionaries.py --sources data/sources --out data --report" >&2
 fi

@@ -11,6 +11,10 @@ import sys
 ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tools", "dictionaries"))
 import build_dictionaries as b  # noqa: E402
+import phrase_clean as pc  # noqa: E402
+import pinyin_readings as pr  # noqa: E402
+import thesaurus as th  # noqa: E402
+from reader_order import WordFrequencies, reader_order  # noqa: E402
 
 passed = failed = 0
 
@@ -36,7 +40,7 @@ def xh_lines(pairs):
         elif not (b.bracket_balanced(riddle) and b.bracket_balanced(answer)):
             continue
         r, a = b.move_riddle_notes(b.strip_pinyin_notes(riddle), b.strip_pinyin_notes(answer), stats)
-        book.add(r, a)
+        book.add(pc.clean_xh(r, stats), pc.clean_xh(a, stats))
     return list(book.lines())
 
 
@@ -55,6 +59,11 @@ for desc, pairs, want in [
     ("ASCII tilde cannot cut the head", [("a~b", "c")], ["a～b~c"]),
     ("tab and blanks cleaned, empty head dropped", [(" 甲\t乙 ", "丙"), ("  ", "丁")], ["甲 乙~丙"]),
     ("character outside GBK drops the entry", [("\U0002722b子", "虫")], []),
+    ("half-width semicolon made full-width", [("上轿才扎耳朵眼", "临时忙;临时突击")],
+     ["上轿才扎耳朵眼~临时忙；临时突击"]),
+    ("pinyin and digits left in a note removed", [("陶器店里卖钵头（6 tou钵）", "一套一套的")],
+     ["陶器店里卖钵头~一套一套的（注：钵）"]),
+    ("letter left from a cut note removed", [("冰凌挂胸n", "凉透了心")], ["冰凌挂胸~凉透了心"]),
 ]:
     check("xh: " + desc, xh_lines(pairs), want)
 
@@ -74,16 +83,6 @@ for idiom, raw, want in [
     st = b.Stats()
     check("cy: " + idiom, b.restore_opening_quotes(idiom, b.restore_gloss_colons(idiom, raw, st), st), want)
 
-# 新华字典 senses and headers
-check("zd: sense number dropped, ～ replaced", b.zd_sense("2.自己的一方分清敌～。", "我", b.Stats()),
-      "自己的一方分清敌我。")
-check("zd: header with readings, radical, strokes",
-      b.zd_header("好", {"pinyin": ["hǎo", "hào"], "radicals": "女", "strokes": 6}, ["hǎo"]),
-      "~好 hǎo hào 女部 6画")
-check("zd: IPA g normalised and repeat removed",
-      b.zd_header("邢", {"pinyin": ["xínɡ", "xíng"], "radicals": "阝", "strokes": 6}, []),
-      "~邢 xíng 阝部 6画")
-
 # 古文 chapter order
 paths = ["guwen-niutrans/双语数据/%s/bitext.txt" % p for p in
          ["孟子/梁惠王章句下/第十节", "论语/为政篇", "孟子/梁惠王章句上/第二节", "论语/学而篇",
@@ -95,11 +94,104 @@ check("gw: books, chapters and Chinese numbers in order",
 check("gw: blanks left by lost quotes removed between Chinese only",
       b.gw_text("子曰： 学而时习之 ABC 说", b.Stats()), "子曰：学而时习之 ABC 说")
 
-# 同义词: partners
+# 成语 symbols the scrape left
+for desc, raw, want in [
+    ("'◇' stands for '。后'", "原意是两军对阵，悲愤的一方获得胜利◇指军队必定能取胜。",
+     "原意是两军对阵，悲愤的一方获得胜利。后指军队必定能取胜。"),
+    ("a symbol for a lost stop and character", "刚直正大的精神∑然之气永远长存。", "刚直正大的精神。然之气永远长存。"),
+    ("ratio sign and ASCII full stop", "变化∶象云彩。指世代做官的人家.", "变化：象云彩。指世代做官的人家。"),
+]:
+    check("cy: " + desc, pc.clean_cy_explanation(raw, b.Stats()), want)
+check("cy: '?' for lost characters marks a garbled explanation",
+      [pc.cy_garbled(t) for t in ["?阂陨嗵蛭铩７地以舌舔天。", "为什么？不知道。"]], [True, False])
+check("cy: pinyin blanks, '@' and commas", pc.clean_cy_pinyin("xuán guī@jì yú, zhǎng　yòu", b.Stats()),
+      "xuán guī jì yú，zhǎng yòu")
+
+# 成语 pinyin against the characters' readings (a small Unihan excerpt)
+READINGS = pr.Readings([
+    "U+504F\tkTGHZ2013\t282.140:piān", "U+542C\tkTGHZ2013\t1.1:tīng", "U+4FE1\tkTGHZ2013\t1.1:xìn",
+    "U+6291\tkTGHZ2013\t1.1:yì", "U+98CE\tkTGHZ2013\t1.1:fēng", "U+4EBA\tkTGHZ2013\t1.1:rén",
+    "U+6625\tkTGHZ2013\t1.1:chūn", "U+4E00\tkTGHZ2013\t1.1:yī", "U+4E00\tkXHC1983\t1.1:yí 1.2:yì",
+    "U+5DEE\tkTGHZ2013\t1.1:chā chà chāi cī", "U+96DC\tkMandarin\tzá", "U+5B50\tkTGHZ2013\t1.1:zǐ",
+])
+for desc, phrase, pinyin, want, unsure in [
+    ("a syllable no reading of its one-reading character", "偏听偏信", "piāng tīng piān xìn",
+     "piān tīng piān xìn", []),
+    ("the tone 一 takes before another tone is no fault", "一信", "yí xìn", "yí xìn", []),
+    ("a toneless syllable of a one-reading character gets its tone", "抑信", "yi xìn", "yì xìn", []),
+    ("the neutral tone of a word that takes it stays", "子信", "zi xìn", "zi xìn", []),
+    ("several readings and none alike: left and reported", "差人", "chāng rén", "chāng rén",
+     [("差人", "差", "chāng")]),
+    ("a character outside the standard list is not trusted", "雜人", "suǐ rén", "suǐ rén",
+     [("雜人", "雜", "suǐ")]),
+    ("syllables and characters that do not line up are left", "偏听", "piāng", "piāng", []),
+]:
+    found = []
+    check("cy pinyin: " + desc, (pr.repair_pinyin(phrase, pinyin, READINGS, b.Stats(), found), found),
+          (want, unsure))
+attested = pr.attested_readings([("春风风人", "chūn fēng fèng rén"), ("风人", "fèng rén")])
+check("cy pinyin: a reading the source uses twice is kept (春风风人 fèng)",
+      pr.repair_pinyin("春风风人", "chūn fēng fèng rén", READINGS, b.Stats(), [], attested),
+      "chūn fēng fèng rén")
+
+# 古文 text
+for desc, raw, want in [
+    ("pinyin gloss after a rare character", "置南陵及内史、祋ì祤ǔ为县。", "置南陵及内史、祋祤为县。"),
+    ("full-width pinyin gloss", "韩国相国对陈筮ｓｈì说：", "韩国相国对陈筮说："),
+    ("iteration mark written out", "吾不为始乎；齿乎脣乎，愈惛々乎。", "吾不为始乎；齿乎脣乎，愈惛惛乎。"),
+    ("half-width punctuation", "是故子墨子曰: 兼是也?", "是故子墨子曰：兼是也？"),
+    ("odd dashes", "主人即位，袭带绖踊─－母之丧", "主人即位，袭带绖踊——母之丧"),
+    ("footnote number", "皆欲出于王之涂⑾，天下", "皆欲出于王之涂，天下"),
+    ("editorial mark", "△经一", "经一"),
+]:
+    check("gw: " + desc, pc.clean_gw(raw, b.Stats(), "classical"), want)
+check("gw: placeholders for lost characters",
+      [pc.gw_has_placeholder(t) for t in ["子墨子使管黔■游高石子于卫", "鼓：○□○○□", "学而时习之"]],
+      [True, True, False])
+check("gw: titles and echoes are found, translations are not",
+      [pc.gw_echo(h, t) for h, t in [("经一", "经一"), ("周书·泰誓上", "泰誓上"),
+                                     ("其於木也，为坚多心。", "其於木也，为坚多心。"),
+                                     ("学而时习之", "学了又时常温习")]],
+      [True, True, True, False])
+check("gw: a simplified form outside GBK keeps the traditional one",
+      [pc.keep_gbk(o, c, b.gbk_char_ok) for o, c in [("祝鮀之佞", "祝\U0002cd8d之佞"), ("至於斯", "至于斯")]],
+      ["祝鮀之佞", "至于斯"])
+bitext = [("五年，率诸军北驻汉中，临发，上疏曰：", "五年"), ("先帝创业未半而中道崩殂。", "先帝"),
+          ("臣不胜受恩感激，今当远离，临表涕零，不知所言。", "臣"), ("遂行，屯于沔阳。", "于是")]
+check("gw: 出师表 is cut from its first to its last sentence",
+      [c[:2] for c, _ in b.chushibiao(bitext)], ["先帝", "臣不"])
+
+# Order for the reader
+freq = WordFrequencies(["一心一意 200 i", "一心 50 d", "一 1000 m", "心 500 n", "意 300 n", "肩 10 n",
+                        "克 20 v"])
+check("order: a dictionary word beats an unknown one, the parts decide among unknowns",
+      sorted(["克肩一心", "一心一意", "意心肩克"], key=lambda h: -freq.log_prob(h)),
+      ["一心一意", "克肩一心", "意心肩克"])
+check("order: whole=False scores the parts only",
+      freq.log_prob("一心一意", whole=False) < freq.log_prob("一心一意"), True)
+pref = {"克肩一心": 0, "一心一意": 1, "万众一心": 2, "一心": 3, "心": 4}
+check("order: a head comes before every head containing it, the preference otherwise",
+      reader_order(list(pref), pref.__getitem__), ["心", "一心", "克肩一心", "一心一意", "万众一心"])
+
+# 同义词 and 反义词
+groups = [["清洁", "干净", "卫生"], ["彻底", "到底", "到头", "干净"], ["好", "优", "良好", "精", "优秀"]]
+senses = th.cilin_synonyms(groups, b.Stats())
+check("ty: the group where the word stands nearest the front leads",
+      th.partner_line("干净", senses["干净"], b.Stats()), "清洁 卫生；彻底 到底 到头")
+check("ty: words of two characters before single ones", th.partner_line("好", senses["好"], b.Stats()),
+      "良好 优秀 优 精")
+long_group = [["头"] + ["词%s" % chr(0x4e00 + i) for i in range(40)]]
+check("ty: at most a dozen partners",
+      len(th.partner_line("头", th.cilin_synonyms(long_group, b.Stats())["头"], b.Stats()).split(" ")),
+      th.MAX_PARTNERS)
+check("fy/ty: garbage is no word",
+      [th.clean_word(w) for w in ["?闷", "ｖ祸喊乖唷⑶净", "契.", "气势ZZ", "马克思·恩格斯"]],
+      [None, None, "契", None, "马克思·恩格斯"])
 st = b.Stats()
-book = b.partner_book({"高兴": ["高兴", "开心", "愉快", "开心"], "孤词": ["孤词"]}, st)
-check("ty: self and repeats dropped, word without partner has no line", list(book.lines()),
-      ["高兴~开心 愉快"])
+book = b.partner_book({"敌人": [["仇敌", "朋友", "敌人", "朋友"]], "低＃": [["尊贵"]], "孤词": [["孤词"]]}, st,
+                      {"敌人": {"仇敌", "敌人"}})
+check("fy: a synonym of the headword, itself, repeats and garbage heads are dropped", list(book.lines()),
+      ["敌人~朋友"])
 
 print("%d passed, %d failed" % (passed, failed))
 sys.exit(1 if failed else 0)

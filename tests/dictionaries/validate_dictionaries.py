@@ -10,6 +10,8 @@ last line is "N passed, N failed"; the exit status is non-zero on a failure.
 
 import os
 import re
+import shutil
+import subprocess
 import sys
 
 PHRASE_FILES = ["xh", "cy", "ty", "fy", "gw"]
@@ -62,6 +64,68 @@ def check_phrases(lines):
         if len(problems) > 20:
             break
     return problems
+
+
+# What a phrase line may hold besides Chinese characters: the full-width
+# punctuation of Chinese text; 成语 pinyin (Latin letters with tone marks) and
+# numbers; the sense numbers ① ② … of 成语 and 歇后语 notes.
+CJK_RE = "\u3400-\u4dbf\u4e00-\u9fff"
+PUNCTUATION = "~，。；：、！？“”‘’《》（）·—…"
+PINYIN = "a-zA-Züāáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜ "
+ALLOWED = {
+    "xh": re.compile("^[%s%s0-9①-⑩]*$" % (CJK_RE, PUNCTUATION)),
+    "cy": re.compile("^[%s%s%s0-9①-⑩＝]*$" % (CJK_RE, PUNCTUATION, PINYIN)),
+    "ty": re.compile("^[%s~；· ]*$" % CJK_RE),
+    "fy": re.compile("^[%s~；· ]*$" % CJK_RE),
+    "gw": re.compile("^[%s%s「」『』0-9]*$" % (CJK_RE, PUNCTUATION)),
+}
+# Named so that a failure says what it is: placeholders and stray symbols of
+# the scraped sources, editorial marks, mojibake.
+NOISE = "◇◆■□○△◎∮∥‖§※★☆→↑↓≤≥∑∞♂♀?#＃|@"
+
+
+def check_clean_text(name, lines):
+    """Every character of a phrase file is one the program can read out."""
+    problems = []
+    allowed = ALLOWED[name]
+    for n, line in enumerate(lines, 1):
+        noise = [ch for ch in line if ch in NOISE]
+        if noise or not allowed.match(line):
+            odd = noise or [ch for ch in line if not allowed.match(ch)]
+            problems.append("line %d: %s in %r" % (n, "".join(sorted(set(odd))), line[:40]))
+        if len(problems) > 10:
+            break
+    return problems
+
+
+def t2s_changes(heads):
+    """Heads that OpenCC's t2s would still change into other GBK text: a
+    traditional form where a simplified one exists in GBK."""
+    if not shutil.which("opencc"):
+        return None
+    out = subprocess.run(["opencc", "-c", "t2s.json"], input="\n".join(heads).encode("utf-8"),
+                         stdout=subprocess.PIPE, check=True).stdout.decode("utf-8").split("\n")
+    changed = []
+    for before, after in zip(heads, out):
+        if before == after:
+            continue
+        try:
+            after.encode("gbk")
+        except UnicodeEncodeError:
+            # Only simplified forms outside GBK (鮀 -> 𬶍) may stay traditional.
+            if len(before) == len(after) and all(
+                    b == a or not gbk_ok(a) for b, a in zip(before, after)):
+                continue
+        changed.append(before)
+    return changed
+
+
+def gbk_ok(ch):
+    try:
+        ch.encode("gbk")
+        return True
+    except UnicodeEncodeError:
+        return False
 
 
 def check_characters(lines):
@@ -128,6 +192,8 @@ def problems_in(name, data):
     lines, problems = split_lines(data)
     if not problems:
         problems = check_characters(lines) if name == "zd" else check_phrases(lines)
+    if not problems and name != "zd":
+        problems = check_clean_text(name, lines)
     return lines, problems
 
 
@@ -152,6 +218,13 @@ FIXTURES = [
     ("header with two characters", "zd", "~好人 hǎo\r\n义\r\n".encode("gbk"), True),
     ("header without blank", "zd", "~好\r\n义\r\n".encode("gbk"), True),
     ("definition starting with '～'", "zd", "~好 hǎo\r\n～人\r\n".encode("gbk"), True),
+    ("stray '◇' for lost text", "cy", "哀兵必胜~āi bīng 胜利◇指军队。\r\n".encode("gbk"), True),
+    ("placeholder '■' in 古文", "gw", "子墨子使管黔■游~墨子让管黔\r\n".encode("gbk"), True),
+    ("half-width punctuation in 古文", "gw", "是其故何也?~这是什么缘故？\r\n".encode("gbk"), True),
+    ("mojibake partner", "fy", "邋遢~ｖ祸喊乖唷⑽刍唷\r\n".encode("gbk"), True),
+    ("'?' for a lost character", "fy", "憋闷~?闷 舒畅\r\n".encode("gbk"), True),
+    ("editorial mark", "gw", "△经一~经一\r\n".encode("gbk"), True),
+    ("good 古文 and 同义词 lines", "gw", "子曰：学而时习之，不亦说乎？~孔子说：“学了……”\r\n".encode("gbk"), False),
     ("same character split after fewer than ten lines", "zd",
      "~好 hǎo\r\n义一\r\n~好 hǎo\r\n义二\r\n".encode("gbk"), True),
 ]
@@ -202,6 +275,16 @@ def main(argv):
         files[name] = lines
         result(not problems and len(lines) > 0, "%s.mdb (%d lines)" % (name, len(lines)),
                "; ".join(problems[:5]))
+
+    gw = files.get("gw")
+    if gw is not None:
+        heads = [line.split("~", 1)[0] for line in gw if "~" in line]
+        changed = t2s_changes(heads)
+        result(changed is not None and not changed, "gw.mdb: no head changes under t2s",
+               "the opencc command is missing" if changed is None else
+               "%d heads, e.g. %s" % (len(changed), " / ".join(changed[:3])))
+        result(t2s_changes(["至於斯", "大车无輗"]) == ["至於斯"],
+               "t2s check: a traditional head is reported, one without a GBK simplified form is not")
 
     for name, query, kind in SPOT_CHECKS:
         lines = files.get(name)

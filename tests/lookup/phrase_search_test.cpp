@@ -55,7 +55,7 @@ TEST_F(PhraseCommandTest, AnnouncesTheCountThenTheEntryAtCurrentIndex) {
                                       "Play gestureright", "Think 第 1条：", "Play gestureright",
                                       "Think 外 甥 打 灯 笼 ", "Play gestureright",
                                       "Think 歇 后 语 是 : 照 舅 （ 旧 ） "}));
-  EXPECT_EQ(dialog.prompts.back(), "请输入要查的歇后语或所含的词:|Vembrel");
+  EXPECT_EQ(utf16_to_utf8(dialog.last_prompt), "请输入要查的歇后语或所含的词:|Vembrel");
   EXPECT_EQ(words(), (std::vector<std::u16string>{u"外甥打灯笼", u"灯笼", u"提灯笼"}));
   EXPECT_EQ(definitions(),
             (std::vector<std::u16string>{u"歇后语是:照舅（旧）", u"歇后语是:亮", u"歇后语是:找"}));

@@ -4,28 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
+#include "app/scripted_dialog.hpp"
 #include "app/vembrel.hpp"
 #include "host/op_log.hpp"
 #include "tests/support/fixtures.hpp"
 
 namespace vembrel::testing {
-
-class ScriptedDialog : public InputDialog {
- public:
-  std::u16string InputBox(std::u16string_view prompt, std::u16string_view title) override {
-    prompts.push_back(utf16_to_utf8(prompt) + "|" + utf16_to_utf8(title));
-    if (answers.empty()) return {};
-    std::u16string answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::deque<std::u16string> answers;
-  std::vector<std::string> prompts;
-};
 
 class FakeDesktop : public Desktop {
  public:
@@ -50,9 +37,9 @@ class FormTest : public ::testing::Test {
   // the operations it queued.
   std::vector<std::string> run(std::string_view item, std::string_view typed = {}) {
     host.ops.clear();
-    dialog.answers.push_back(u16(typed));
+    dialog.typed = u16(typed);
     form.run(*find_menu_item(item));
-    dialog.answers.clear();
+    dialog.typed.clear();
     return host.ops;
   }
 

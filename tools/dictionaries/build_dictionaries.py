@@ -2,23 +2,39 @@
 """Build the six dictionary files (data/*.mdb) from the packed raw sources.
 
 Usage:
-    python3 tools/dictionaries/build_dictionaries.py --sources data/sources --out DIR [--report]
+    python3 tools/dictionaries/build_dictionaries.py --sources data/sources --out DIR
+        [--report] [--free-only] [--only xh,cy,...]
 
 Every output file is GBK text with CR LF line ends.  Phrase files (xh, cy, ty,
 fy, gw) hold one "head~tail" line per entry; zd holds character entries, each a
 "~" header line followed by definition lines.  The output depends only on the
-archives: every ordering below is explicit, never the order of a dict or set.
+archives and on three Debian packages (python3-jieba's word frequencies,
+unicode-data's readings, opencc's t2s): every ordering below is explicit, never
+the order of a dict or set.  Each phrase file is ordered for its reader
+(reader_order.py).  The licence and notice files of every source used go to
+OUT/licences/ beside the data.
+
+--free-only builds the openly licensed set instead: 同义词 and 反义词 from the
+WordNet-derived lists (CC BY-SA / WordNet licences) in place of the research-use
+同义词词林 and the unlicensed scraped antonym list.
 """
 
 import argparse
-import io
+import functools
 import json
 import os
 import re
+import shutil
 import sys
 import tarfile
-import unicodedata
 from collections import OrderedDict
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import phrase_clean  # noqa: E402
+import pinyin_readings  # noqa: E402
+import thesaurus  # noqa: E402
+from reader_order import WordFrequencies, reader_order  # noqa: E402
+import zidian  # noqa: E402
 
 # ---------------------------------------------------------------------------
 # Reading the archives
@@ -72,6 +88,7 @@ GBK_REPLACEMENTS = {
 }
 
 
+@functools.lru_cache(maxsize=None)
 def gbk_char_ok(ch):
     if ch == "\u20ac" or "\ue000" <= ch <= "\uf8ff" or ord(ch) > 0xFFFF:
         return False
@@ -85,6 +102,8 @@ def gbk_char_ok(ch):
 def to_gbk_text(text, stats):
     """Return text with known stand-ins applied, or None if a character is
     still outside GBK."""
+    if text.isascii():
+        return text
     out = []
     for ch in text:
         if ch in GBK_REPLACEMENTS:
@@ -162,9 +181,10 @@ class PhraseBook:
         else:
             self.entries[head] = [tail]
 
-    def lines(self):
-        for head, tails in self.entries.items():
-            yield head + "~" + "；".join(tails)
+    def lines(self, order=None):
+        """The lines in source order, or in the given order of the heads."""
+        for head in (self.entries if order is None else order):
+            yield head + "~" + "；".join(self.entries[head])
 
     def __len__(self):
         return len(self.entries)
@@ -238,7 +258,33 @@ def move_riddle_notes(riddle, answer, stats):
     return head, answer
 
 
-def build_xh(archive, stats):
+# The best-known sayings, as a teacher would list them: the word frequencies
+# cannot tell 外甥打灯笼 from 玻璃灯笼, so these come first, in this order.
+XH_WELL_KNOWN = [
+    "外甥打灯笼", "黄鼠狼给鸡拜年", "竹篮打水", "哑巴吃黄连", "猪八戒照镜子", "孔夫子搬家",
+    "泥菩萨过江", "肉包子打狗", "司马昭之心", "小葱拌豆腐", "芝麻开花", "姜太公钓鱼", "王婆卖瓜",
+    "秀才遇见兵", "周瑜打黄盖", "擀面杖吹火", "千里送鹅毛", "和尚打伞", "丈二和尚", "狗咬吕洞宾",
+    "茶壶里煮饺子", "老鼠过街", "高射炮打蚊子", "兔子尾巴", "骑驴看唱本", "飞蛾扑灯", "八仙过海",
+    "瞎子点灯", "聋子的耳朵", "刘备借荆州", "徐庶进曹营", "大水冲了龙王庙", "马尾穿豆腐",
+    "老虎屁股", "脱裤子放屁", "铁公鸡", "热锅上的蚂蚁", "水仙不开花", "小和尚念经", "鸡蛋碰石头",
+    "猫哭老鼠", "鸭子上架", "韩信点兵", "诸葛亮借东风", "三个臭皮匠", "蚂蚁搬家", "打肿脸充胖子",
+    "竹筒倒豆子", "秋后的蚂蚱", "瞎子摸象", "十五个吊桶打水", "猴子捞月亮", "哪吒闹海",
+    "秃子头上的虱子", "孙悟空翻跟头", "孙悟空的金箍棒",
+]
+
+
+def well_known_first(book, ctx):
+    """Heads in reader order: the best-known sayings first, then as
+    common_first orders them."""
+    known = {h: i for i, h in enumerate(XH_WELL_KNOWN) if h in book.entries}
+    freq = ctx.frequencies()
+    index = {h: i for i, h in enumerate(book.entries)}
+    keys = {h: ((0, known[h]) if h in known else
+                (1, -freq.log_prob(h), -freq.log_prob(h, whole=False), index[h])) for h in index}
+    return reader_order(list(index), keys.__getitem__)
+
+
+def build_xh(archive, stats, ctx):
     items = json.loads(archive.text("xiehouyu-pwxcoo/xiehouyu.json"))
     book = PhraseBook(stats)
     for item in items:
@@ -259,7 +305,7 @@ def build_xh(archive, stats):
         if (r2, a2) != (riddle, answer):
             stats.add("toneless pinyin removed from a bracketed note")
         r2, a2 = move_riddle_notes(r2, a2, stats)
-        book.add(r2, a2)
+        book.add(phrase_clean.clean_xh(r2, stats), phrase_clean.clean_xh(a2, stats))
     return book
 
 
@@ -268,7 +314,7 @@ def build_xh(archive, stats):
 
 QUOTE_TRIGGERS = ("亦作", "也作", "又作", "或作", "亦称", "也称", "又称", "俗称", "简称",
                   "称为", "意译为", "译为", "叫做", "叫作", "谓之", "同", "即", "犹", "作",
-                  "称", "为", "叫", "曰", "谓", "见")
+                  "称", "为", "叫", "曰", "谓", "见", "通")
 LEADING_TRIGGERS = ("同", "亦作", "也作", "又作", "或作", "亦称", "也称", "又称", "参见", "见",
                     "犹言", "即")
 CY_SEP = "，。；：、！？,.;:（）()《》“”‘’ "
@@ -366,14 +412,24 @@ def restore_gloss_colons(idiom, text, stats):
     return "".join(parts)
 
 
-def build_cy(archive, stats):
+def build_cy(archive, stats, ctx):
     defs = json.loads(archive.text("chengyu-xinhua/WordDefinitionPairs.json"),
                       object_pairs_hook=OrderedDict)
     pinyins = json.loads(archive.text("chengyu-xinhua/WordPinyinPairs.json"))
+    cleaned = OrderedDict((idiom, phrase_clean.clean_cy_pinyin(clean_field(pinyins.get(idiom, ""), stats),
+                                                               stats))
+                          for idiom in defs)
+    attested = pinyin_readings.attested_readings(cleaned.items())
+    readings = ctx.readings()
     book = PhraseBook(stats)
     for idiom, explanation in defs.items():
-        pinyin = clean_field(pinyins.get(idiom, ""), stats)
+        pinyin = pinyin_readings.repair_pinyin(idiom, cleaned[idiom], readings, stats,
+                                               ctx.unsure_pinyin, attested)
         explanation = clean_field(explanation, stats)
+        if phrase_clean.cy_garbled(explanation):
+            stats.add("entry dropped: explanation garbled ('?' for lost characters)")
+            continue
+        explanation = phrase_clean.clean_cy_explanation(explanation, stats)
         explanation = restore_gloss_colons(idiom, explanation, stats)
         explanation = restore_opening_quotes(idiom, explanation, stats)
         if not explanation:
@@ -387,71 +443,32 @@ def build_cy(archive, stats):
 # ---------------------------------------------------------------------------
 # 同义词 and 反义词
 
-MAX_PARTNERS = 30
 
-
-def partner_book(words_to_partners, stats):
-    """words_to_partners: OrderedDict word -> list of partners, closest first."""
+def partner_book(word_senses, stats, exclude=None):
+    """word_senses: OrderedDict word -> list of sense lists of partners."""
     book = PhraseBook(stats)
-    for word, partners in words_to_partners.items():
-        seen = []
-        for p in partners:
-            p = clean_field(p, stats)
-            if not p:
-                continue
-            if p == word:
-                stats.add("partner identical to the head dropped")
-                continue
-            if p in seen:
-                stats.add("duplicate partner dropped")
-                continue
-            if to_gbk_text(p, stats) is None or " " in p or "~" in p:
-                stats.add("partner dropped: not a clean GBK word")
-                continue
-            seen.append(p)
-        if len(seen) > MAX_PARTNERS:
-            stats.add("partner list cut to %d (lines)" % MAX_PARTNERS)
-            seen = seen[:MAX_PARTNERS]
-        if not seen:
+    for word, senses in word_senses.items():
+        head = thesaurus.clean_word(word)
+        if head is None:
+            stats.add("headword dropped: not a clean Chinese word")
+            continue
+        tail = thesaurus.partner_line(head, senses, stats,
+                                      exclude.get(head, frozenset()) if exclude else frozenset())
+        if tail is None:
             stats.add("word without partner: no line")
             continue
-        book.add(word, " ".join(seen))
+        book.add(head, tail)
     return book
 
 
-def build_ty(archive, stats):
-    groups = []  # (size, line number, words) of "=" groups
-    order = []   # words in order of first appearance in any "=" group
-    skipped_related = 0
-    for lineno, line in enumerate(archive.text("synonym-cilin/dict_synonym.txt").splitlines()):
-        line = line.strip()
-        if not line:
-            continue
-        code, *words = line.split(" ")
-        flag = code[-1:]
-        if flag == "#":
-            # Related words of one class (龙门刨 牛头刨), not synonyms: unused.
-            skipped_related += 1
-            continue
-        if flag != "=":
-            continue
-        groups.append((len(words), lineno, words))
-    stats.add("'#' groups (related, not equal) left out", skipped_related)
-    by_word = OrderedDict()
-    # The word's own groups, smallest (most specific) first, ties in file order;
-    # within a group the thesaurus order, which puts the core words first.
-    for size, lineno, words in sorted(groups, key=lambda g: (g[1],)):
-        for w in words:
-            by_word.setdefault(w, [])
-    for size, lineno, words in sorted(groups, key=lambda g: (g[0], g[1])):
-        for w in words:
-            by_word[w].extend(words)
-    return partner_book(by_word, stats)
+def build_ty(archive, stats, ctx):
+    groups = ctx.cilin_groups(archive, stats)
+    return partner_book(thesaurus.cilin_synonyms(groups, stats), stats)
 
 
-def build_fy(archive, stats):
+def read_antonyms(text, stats):
     by_word = OrderedDict()
-    for line in archive.text("antonym-fyc/antisem.txt").splitlines():
+    for line in text.splitlines():
         line = line.strip()
         if not line:
             continue
@@ -459,18 +476,20 @@ def build_fy(archive, stats):
             stats.add("line without ':' skipped")
             continue
         head, rest = line.split(":", 1)
-        head = head.strip()
-        partners = [p.strip() for p in rest.split(";")]
+        head = simplify_scraped(head.strip(), stats)
         if head in by_word:
             stats.add("repeated headword merged")
-        by_word.setdefault(head, []).extend(partners)
-    fixed = OrderedDict()
-    for head, partners in by_word.items():
-        new_head = simplify_scraped(head, stats)
-        if new_head in fixed:
-            stats.add("repeated headword merged")
-        fixed.setdefault(new_head, []).extend(simplify_scraped(p, stats) for p in partners)
-    return partner_book(fixed, stats)
+        by_word.setdefault(head, []).extend(simplify_scraped(p.strip(), stats)
+                                            for p in rest.split(";"))
+    return by_word
+
+
+def build_fy(archive, stats, ctx):
+    by_word = read_antonyms(archive.text("antonym-fyc/antisem.txt"), stats)
+    # The scrape mixed synonyms into some lists (敌人: 仇敌); a partner that the
+    # thesaurus puts into one synonym group with the headword is no antonym.
+    synonyms = thesaurus.all_group_synonyms(ctx.cilin_groups(ctx.archive("synonym-cilin"), Stats()))
+    return partner_book(OrderedDict((w, [ps]) for w, ps in by_word.items()), stats, synonyms)
 
 
 # The scraped antonym list is simplified Chinese with a few traditional forms
@@ -485,12 +504,36 @@ def simplify_scraped(word, stats):
     return new
 
 
+def build_free_ty(archive, stats, ctx):
+    """同义词 from the WordNet-derived list: the partners of a word, the common
+    ones first."""
+    freq = ctx.frequencies()
+    words = OrderedDict()
+    for word, partners in thesaurus.read_derived_tsv(
+            archive.text("thesaurus-wordnet-omw/synonyms-derived.tsv")):
+        ranked = sorted(range(len(partners)), key=lambda i: (-freq.count(partners[i]), i))
+        words.setdefault(word, [[]])[0].extend(partners[i] for i in ranked)
+    return partner_book(words, stats)
+
+
+def build_free_fy(archive, stats, ctx):
+    derived = thesaurus.read_derived_tsv(archive.text("thesaurus-wordnet-omw/antonyms-derived.tsv"))
+    synonyms = {}
+    for word, partners in thesaurus.read_derived_tsv(
+            archive.text("thesaurus-wordnet-omw/synonyms-derived.tsv")):
+        synonyms.setdefault(word, set()).update(partners)
+    words = OrderedDict()
+    for word, partners in derived:
+        words.setdefault(word, [[]])[0].extend(partners)
+    return partner_book(words, stats, synonyms)
+
+
 # ---------------------------------------------------------------------------
 # 古文
 
 GW_BOOKS = ["论语", "孟子", "大学章句集注", "中庸", "尚书", "礼记", "易传", "孝经", "左传",
             "老子", "庄子", "荀子", "韩非子", "墨子", "列子", "孙子兵法", "吕氏春秋", "史记",
-            "战国策", "国语", "世说新语", "山海经", "三字经", "千字文", "弟子规", "增广贤文",
+            "三国志", "战国策", "国语", "世说新语", "山海经", "三字经", "千字文", "弟子规", "增广贤文",
             "幼学琼林", "菜根谭", "颜氏家训", "朱子家训", "围炉夜话", "三十六计"]
 
 # Chapter order where the folder names do not sort into the book's own order.
@@ -562,179 +605,177 @@ def gw_text(text, stats):
     return new
 
 
-def build_gw(archive, stats):
-    paths = [n for n in archive.names() if n.endswith("/bitext.txt")]
-    paths.sort(key=chapter_key)
+# 出师表 is the part of 三国志·诸葛亮传 from its first to its last sentence.
+CHUSHIBIAO = ("先帝创业未半", "临表涕零，不知所言。")
+
+
+def read_bitext(text, stats):
+    """The (classical, modern) pairs of one bitext.txt, in file order."""
+    pairs = []
+    classical = None
+    for raw in text.splitlines():
+        line = raw.strip()
+        if line.startswith("古文："):
+            classical = line[len("古文："):]
+        elif line.startswith("现代文：") and classical is not None:
+            pairs.append((classical.strip(), line[len("现代文："):].strip()))
+            classical = None
+        elif line:
+            stats.add("stray line in a pair file skipped")
+    return pairs
+
+
+def chushibiao(pairs):
+    first = next(i for i, (c, _) in enumerate(pairs) if c.startswith(CHUSHIBIAO[0]))
+    last = next(i for i, (c, _) in enumerate(pairs) if c.endswith(CHUSHIBIAO[1]))
+    return pairs[first:last + 1]
+
+
+def guwen_pairs(archives, stats):
+    """Every pair of the books, in book order."""
+    paths = []
+    for archive in archives:
+        paths.extend((n, archive) for n in archive.names() if n.endswith("/bitext.txt"))
+    paths.sort(key=lambda item: chapter_key(item[0]))
+    pairs = []
+    for path, archive in paths:
+        found = read_bitext(archive.text(path), stats)
+        if path.startswith("guwen-chushibiao/"):
+            found = chushibiao(found)
+            stats.add("出师表 sentence pairs added", len(found))
+        pairs.extend(found)
+    return pairs
+
+
+def build_gw(archive, stats, ctx):
+    pairs = []
+    for classical, modern in guwen_pairs([archive, ctx.archive("guwen-chushibiao")], stats):
+        if phrase_clean.gw_has_placeholder(classical + modern):
+            stats.add("entry dropped: ■/□/○ placeholder for lost characters")
+            continue
+        pairs.append((phrase_clean.clean_gw(gw_text(classical, stats), stats, "classical"),
+                      phrase_clean.clean_gw(gw_text(modern, stats), stats, "modern")))
+    # Twice: t2s keeps 於戲 as 於戏 (呜呼), which a second run makes 于戏; a
+    # head must be what t2s leaves alone.
+    heads = phrase_clean.t2s_lines(phrase_clean.t2s_lines([c for c, _ in pairs]))
+    tails = phrase_clean.t2s_lines([m for _, m in pairs])
     book = PhraseBook(stats)
-    for path in paths:
-        classical = None
-        for raw in archive.text(path).splitlines():
-            line = raw.strip()
-            if line.startswith("古文："):
-                classical = line[len("古文："):]
-            elif line.startswith("现代文：") and classical is not None:
-                modern = line[len("现代文："):]
-                book.add(gw_text(classical.strip(), stats), gw_text(modern.strip(), stats))
-                classical = None
-            elif line:
-                stats.add("stray line in a pair file skipped")
+    for (classical, modern), head, tail in zip(pairs, heads, tails):
+        head = phrase_clean.keep_gbk(classical, head, gbk_char_ok)
+        tail = phrase_clean.keep_gbk(modern, tail, gbk_char_ok)
+        if head != classical:
+            stats.add("traditional form made simplified (classical, t2s)")
+        if tail != modern:
+            stats.add("traditional form made simplified (modern, t2s)")
+        if phrase_clean.gw_echo(head, tail):
+            stats.add("entry dropped: translation repeats the text (titles, echoes)")
+            continue
+        book.add(head, tail)
     return book
 
 
-# ---------------------------------------------------------------------------
-# 新华字典
-
-SENSE_NUMBER_RE = re.compile(r"^\s*[0-9０-９]+\s*[.．、]\s*")
-ENTRY_LINES = 10
-
-
-def collect_strings(node, out):
-    """All sense strings below a reading, in source order, whatever the nesting
-    (details/contents lists, lists of lists, nested pronunciations)."""
-    if isinstance(node, str):
-        out.append(node)
-    elif isinstance(node, list):
-        for item in node:
-            collect_strings(item, out)
-    elif isinstance(node, dict):
-        for key in ("details", "contents", "explanations"):
-            if key in node:
-                collect_strings(node[key], out)
-
-
-def zd_sense(text, char, stats):
-    text = clean_field(text, stats)
-    text = SENSE_NUMBER_RE.sub("", text)
-    if "～" in text:
-        text = text.replace("～", char)
-        stats.add("'～' replaced by the character (lines)")
-    text = text.replace("~", char)
-    text = text.lstrip("~～ ")
-    return text
-
-
-def reading_list(base):
-    """The readings of a char_base record, main reading first; the IPA "ɡ" some
-    records use becomes a plain "g", and a reading listed twice counts once."""
+def guwen_sources(archives):
+    """The translation sources each chapter names (数据来源.txt), per book, in
+    book order, every source once."""
+    paths = []
+    for archive in archives:
+        paths.extend((n, archive) for n in archive.names() if n.endswith("/数据来源.txt"))
+    paths.sort(key=lambda item: chapter_key(item[0]))
     out = []
-    for r in (base.get("pinyin") or []) if base else []:
-        r = (r or "").replace("\u0261", "g").strip()
-        if r and r not in out:
-            out.append(r)
+    book = None
+    seen = set()
+    for path, archive in paths:
+        name = path.split("/")[2]
+        if name != book:
+            out.append("")
+            out.append("《%s》" % name)
+            book, seen = name, set()
+        for line in archive.text(path).splitlines():
+            line = re.sub(r"^\d+、", "", line.strip())
+            if line and line != "参考资料：" and line not in seen:
+                seen.add(line)
+                out.append(line)
     return out
 
 
-def zd_header(char, base, fallback_readings):
-    readings = reading_list(base)
-    for r in fallback_readings:
-        if r and r not in readings:
-            readings.append(r)
-    parts = [char] + readings
-    if base:
-        if base.get("radicals"):
-            parts.append(base["radicals"] + "部")
-        if base.get("strokes"):
-            parts.append("%d画" % base["strokes"])
-    return "~" + " ".join(parts)
-
-
-def build_zd(archive, stats):
-    detail = json.loads(archive.text("hanzi-mapull/char_common_detail.json"))
-    base_list = json.loads(archive.text("hanzi-mapull/char_base.json"))
-    base = {}
-    for item in base_list:
-        base.setdefault(item["char"], item)
-    lines = []
-    entries = 0
-    done = set()
-
-    def emit(char, header, senses):
-        nonlocal entries
-        header_g = to_gbk_text(header, stats)
-        if header_g is None or len(char) != 1 or not gbk_char_ok(char):
-            stats.add("character dropped: outside GBK")
-            return
-        good = []
-        for s in senses:
-            g = to_gbk_text(s, stats)
-            if g is None:
-                stats.add("definition line dropped: character outside GBK")
-                continue
-            good.append(g)
-        entries += 1
-        if not good:
-            lines.append(header_g)
-            stats.add("character with header only (no senses)")
-            return
-        if len(good) > ENTRY_LINES:
-            stats.add("character split into entries of %d lines" % ENTRY_LINES)
-        for i in range(0, len(good), ENTRY_LINES):
-            lines.append(header_g)
-            lines.extend(good[i:i + ENTRY_LINES])
-
-    # The 3,500 common characters first, then the rest; each part in the order
-    # of char_base.json ("index"), which follows the standard character list.
-    rank = {}
-    for item in base_list:
-        rank.setdefault(item["char"], item.get("index", 0))
-    detail = sorted(detail, key=lambda it: (rank.get(it["char"], 1 << 30), it["char"]))
-    for item in detail:
-        char = item["char"]
-        b = base.get(char)
-        order = reading_list(b)
-        by_reading = OrderedDict()
-        for pron in item.get("pronunciations", []):
-            reading = (pron.get("pinyin") or "").replace("\u0261", "g").strip()
-            strings = []
-            collect_strings(pron.get("explanations", []), strings)
-            by_reading.setdefault(reading, []).extend(strings)
-        # The main reading first (the base file lists it first), then the rest.
-        readings = sorted(by_reading, key=lambda r: (order.index(r) if r in order else len(order)))
-        senses = []
-        for r in readings:
-            for s in by_reading[r]:
-                s = zd_sense(s, char, stats)
-                if s:
-                    senses.append("[%s] %s" % (r, s) if r else s)
-        if not senses:
-            # No numbered senses: fall back to the plain glosses of the long
-            # explanation, leaving out citations ("--《说文》") and etymology.
-            fallback = []
-            collect_strings(item.get("explanations", []), fallback)
-            first = readings[0] if readings else ""
-            for s in fallback:
-                s = zd_sense(s, char, stats)
-                if not s or "--" in s or s.startswith("(") or s.startswith("又如"):
-                    continue
-                senses.append("[%s] %s" % (first, s) if first else s)
-                if len(senses) == ENTRY_LINES:
-                    break
-            if senses:
-                stats.add("senses taken from the long explanation (characters)")
-        if senses:
-            # A sense identical to an earlier one of the same character adds nothing.
-            unique = []
-            for s in senses:
-                if s in unique:
-                    stats.add("repeated definition line dropped")
-                else:
-                    unique.append(s)
-            senses = unique
-        emit(char, zd_header(char, b, readings), senses)
-        done.add(char)
-    rest = [item for item in base_list if item["char"] not in done]
-    rest.sort(key=lambda it: (it.get("index", 0), it["char"]))
-    seen = set()
-    for item in rest:
-        char = item["char"]
-        if char in seen:
-            continue
-        seen.add(char)
-        emit(char, zd_header(char, item, []), [])
-    return lines, entries
-
-
 # ---------------------------------------------------------------------------
+
+
+class Context:
+    """What several builders share, loaded once: the archives, the word
+    frequencies, the character readings, the thesaurus groups."""
+
+    def __init__(self, sources):
+        self.sources = sources
+        self.archives = OrderedDict()
+        self.debian = []  # Debian packages whose data shaped the files
+        self.unsure_pinyin = []
+        self._frequencies = self._readings = self._groups = None
+
+    def archive(self, name):
+        if name not in self.archives:
+            self.archives[name] = Archive(os.path.join(self.sources, name + ".tar.xz"))
+        return self.archives[name]
+
+    def frequencies(self):
+        if self._frequencies is None:
+            self._frequencies = WordFrequencies.from_file()
+            self.debian.append("python3-jieba")
+        return self._frequencies
+
+    def readings(self):
+        if self._readings is None:
+            self._readings = pinyin_readings.Readings.from_file()
+            self.debian.append("unicode-data")
+        return self._readings
+
+    def cilin_groups(self, archive, stats):
+        if self._groups is None:
+            self._groups = thesaurus.cilin_groups(archive.text("synonym-cilin/dict_synonym.txt"), stats)
+        return self._groups
+
+
+def common_first(book, ctx):
+    """Heads in reader order: the most probable under the word frequencies
+    first (a word or idiom of the dictionary by its own count, anything else by
+    its most probable cut into words), then by how common their parts are,
+    then in source order."""
+    freq = ctx.frequencies()
+    index = {h: i for i, h in enumerate(book.entries)}
+    keys = {h: (-freq.log_prob(h), -freq.log_prob(h, whole=False), index[h]) for h in index}
+    return reader_order(list(index), keys.__getitem__)
+
+
+def source_order(book, ctx):
+    """Heads in reader order, the books' own order otherwise kept."""
+    index = {h: i for i, h in enumerate(book.entries)}
+    return reader_order(list(index), index.__getitem__)
+
+
+NOTICE_RE = re.compile(r"^[^/]+/(LICENSE[^/]*|copyright[^/]*|citation[^/]*|SOURCE\.md|README[^/]*)$",
+                       re.IGNORECASE)
+DEBIAN_COPYRIGHT = "/usr/share/doc/%s/copyright"
+
+
+def write_licences(out, ctx):
+    """OUT/licences/<source>/: the licence and notice files of every source
+    used, the translation sources of 古文, and the copyright files of the
+    Debian packages whose data the converter used."""
+    folder = os.path.join(out, "licences")
+    shutil.rmtree(folder, ignore_errors=True)
+    for name, archive in ctx.archives.items():
+        os.makedirs(os.path.join(folder, name), exist_ok=True)
+        for member in archive.names():
+            if NOTICE_RE.match(member):
+                with open(os.path.join(folder, member), "wb") as f:
+                    f.write(archive.files[member])
+        if name.startswith("guwen-"):
+            lines = ["各章现代文译文的来源（数据来源.txt，按书汇总）"] + guwen_sources([archive])
+            with open(os.path.join(folder, name, "数据来源.txt"), "wb") as f:
+                f.write(("\n".join(lines) + "\n").encode("utf-8"))
+    for package in ctx.debian:
+        os.makedirs(os.path.join(folder, "debian-" + package), exist_ok=True)
+        shutil.copyfile(DEBIAN_COPYRIGHT % package, os.path.join(folder, "debian-" + package, "copyright"))
 
 
 def main(argv=None):
@@ -742,11 +783,13 @@ def main(argv=None):
     ap.add_argument("--sources", required=True, help="folder with the <source>.tar.xz archives")
     ap.add_argument("--out", required=True, help="folder for the .mdb files")
     ap.add_argument("--report", action="store_true", help="print what each cleaning rule changed")
+    ap.add_argument("--free-only", action="store_true",
+                    help="openly licensed sources only: 同义词 and 反义词 from WordNet")
+    ap.add_argument("--only", help="build only these files, e.g. ty,fy (no licence folder)")
     args = ap.parse_args(argv)
     os.makedirs(args.out, exist_ok=True)
-
-    def archive(name):
-        return Archive(os.path.join(args.sources, name + ".tar.xz"))
+    ctx = Context(args.sources)
+    archive = ctx.archive
 
     jobs = [
         ("xh", "xiehouyu-pwxcoo", build_xh),
@@ -754,23 +797,38 @@ def main(argv=None):
         ("ty", "synonym-cilin", build_ty),
         ("fy", "antonym-fyc", build_fy),
         ("gw", "guwen-niutrans", build_gw),
-        ("zd", "hanzi-mapull", None),
+        ("zd", " ".join(zidian.SOURCES), None),
     ]
+    if args.free_only:
+        free = {"ty": ("thesaurus-wordnet-omw", build_free_ty), "fy": ("thesaurus-wordnet-omw", build_free_fy)}
+        jobs = [(short,) + free[short] if short in free else (short, source, builder)
+                for short, source, builder in jobs]
+        # The WordNet-derived lists hold Chinese Open Wordnet's words too.
+        archive("synonym-cow")
+    wanted = set(args.only.split(",")) if args.only else None
+    order = {"gw": source_order, "xh": well_known_first}
     for short, source, builder in jobs:
+        if wanted is not None and short not in wanted:
+            continue
         stats = Stats()
-        arc = archive(source)
         path = os.path.join(args.out, short + ".mdb")
         if builder is None:
-            lines, count = build_zd(arc, stats)
+            lines, count = zidian.build_zd(archive, stats)
         else:
-            book = builder(arc, stats)
-            lines, count = list(book.lines()), len(book)
+            book = builder(archive(source), stats, ctx)
+            heads = order.get(short, common_first)(book, ctx)
+            lines, count = list(book.lines(heads)), len(book)
         size = write_lines(path, lines)
         if args.report:
             print("%s.mdb: %d entries, %d lines, %d bytes (from %s)"
                   % (short, count, len(lines), size, source))
             for line in stats.lines():
                 print(line)
+            if short == "cy" and ctx.unsure_pinyin:
+                print("  pinyin left as it is (no certain repair): %s"
+                      % "、".join("%s %s=%s" % u for u in ctx.unsure_pinyin[:12]) + " …")
+    if wanted is None:
+        write_licences(args.out, ctx)
     return 0
 
 

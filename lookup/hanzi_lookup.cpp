@@ -1,4 +1,4 @@
-#include "lookup/character_lookup.hpp"
+#include "lookup/hanzi_lookup.hpp"
 
 #include "lookup/catalogue.hpp"
 #include "lookup/entry_limit.hpp"
@@ -21,8 +21,8 @@ std::u16string decode_entry(std::string_view line) {
 
 }  // namespace
 
-std::vector<CharacterLine> scan_characters(std::string_view data, std::u16string_view query) {
-  std::vector<CharacterLine> out;
+std::vector<HanziLine> scan_hanzi(std::string_view data, std::u16string_view query) {
+  std::vector<HanziLine> out;
   if (query.size() != 1) return out;
   // A text without GBK form, such as U+FFFD from bad input, would otherwise find the headers
   // whose own bytes are broken and decode to U+FFFD.
@@ -44,19 +44,19 @@ std::vector<CharacterLine> scan_characters(std::string_view data, std::u16string
   return out;
 }
 
-void character_lookup(LookupState& state, LookupEnv& env) {
+void hanzi_lookup(LookupState& state, LookupEnv& env) {
   state.Combo1[0].clear();
   state.Combo1[1].clear();
-  const Dictionary& zd = *find_dictionary("mxh");
+  const Dictionary& zd = dictionary(DictionaryId::Zidian);
   const std::u16string query = env.dialog.InputBox(zd.prompt, kAppTitle);
   if (query.empty()) return;
 
   DataFile file;
-  if (!open_dictionary(env, zd.path, file)) return;
-  std::vector<CharacterLine> lines = scan_characters(file.bytes(), query);
-  if (!dictionary_intact(env, zd.path, file)) return;
+  if (!open_or_decline(env, zd.path, file)) return;
+  std::vector<HanziLine> lines = scan_hanzi(file.bytes(), query);
+  if (!intact_or_decline(env, zd.path, file)) return;
   file = DataFile();  // the file is closed when its scan ends
-  for (CharacterLine& line : lines) {
+  for (HanziLine& line : lines) {
     env.character.Play("gestureright");
     // The word list's text holds the header being announced; the lists get no rows.
     if (line.header) state.Combo1[0].setText(line.text);

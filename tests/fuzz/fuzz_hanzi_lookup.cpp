@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "lookup/character_lookup.hpp"
 #include "lookup/data_file.hpp"
+#include "lookup/hanzi_lookup.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
 #include "tests/fuzz/query_input.hpp"
 
@@ -34,14 +34,14 @@ void check_lines(std::string_view data) {
 }
 
 void check_lookup(std::string_view data, const std::u16string& query) {
-  const std::vector<CharacterLine> lines = scan_characters(data, query);
+  const std::vector<HanziLine> lines = scan_hanzi(data, query);
   if (query.size() != 1) {
     FUZZ_CHECK(lines.empty());  // only a one-unit query can match a header
     return;
   }
   FUZZ_CHECK(lines.empty() || lines.front().header);
   int definitions = 0;
-  for (const CharacterLine& line : lines) {
+  for (const HanziLine& line : lines) {
     if (line.header) {
       FUZZ_CHECK(!line.text.empty() && line.text.front() == query.front());
       definitions = 0;

@@ -1,4 +1,4 @@
-#include "lookup/character_lookup.hpp"
+#include "lookup/hanzi_lookup.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace vembrel {
 namespace {
 
 using testing::gbk;
-using Lines = std::vector<CharacterLine>;
+using Lines = std::vector<HanziLine>;
 
 std::string definitions(const char* prefix, int count) {
   std::string out;
@@ -17,7 +17,7 @@ std::string definitions(const char* prefix, int count) {
   return out;
 }
 
-TEST(ScanCharacters, AnnouncesAHeaderAndUpToTenLines) {
+TEST(ScanHanzi, AnnouncesAHeaderAndUpToTenLines) {
   const std::string data = gbk("序言\r\n~好 hǎo\r\n") + definitions("h", 12) +
                            gbk("~好 hào\r\nx\r\n~我\r\n一\r\n\r\n~他\r\n~我 wǒ\r\nz\r\n~\r\n");
   Lines twelve{{true, u"好 hǎo"}};
@@ -39,18 +39,18 @@ TEST(ScanCharacters, AnnouncesAHeaderAndUpToTenLines) {
       {u"", {}},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(scan_characters(data, c.query), c.lines) << utf16_to_utf8(c.query);
+    EXPECT_EQ(scan_hanzi(data, c.query), c.lines) << utf16_to_utf8(c.query);
 }
 
-TEST(ScanCharacters, EndsAtEndOfData) {
-  EXPECT_EQ(scan_characters(gbk("~一\r\na\r\nb"), u"一"),
+TEST(ScanHanzi, EndsAtEndOfData) {
+  EXPECT_EQ(scan_hanzi(gbk("~一\r\na\r\nb"), u"一"),
             (Lines{{true, u"一"}, {false, u"a"}, {false, u"b"}}));
-  EXPECT_EQ(scan_characters(gbk("a\r\n~"), u"~"), Lines{});  // a bare "~" header matches nothing
+  EXPECT_EQ(scan_hanzi(gbk("a\r\n~"), u"~"), Lines{});  // a bare "~" header matches nothing
 }
 
-class CharacterLookupTest : public testing::FormTest {};
+class HanziLookupTest : public testing::FormTest {};
 
-TEST_F(CharacterLookupTest, AnnouncesTheEntryAndLeavesNoRows) {
+TEST_F(HanziLookupTest, AnnouncesTheEntryAndLeavesNoRows) {
   writeDictionary("cy.mdb", {"一a~1", "一b~2"});
   writeDictionary("zd.mdb", {"~好 hǎo 女部 6画", "[hǎo] 优点多的", ""});
   run("mcy", "一");
@@ -58,14 +58,14 @@ TEST_F(CharacterLookupTest, AnnouncesTheEntryAndLeavesNoRows) {
             (std::vector<std::string>{"Play gestureright", "Think 好   h ǎ o   女 部   6 画 ",
                                       "Play gestureright", "Think [ h ǎ o ]   优 点 多 的 ",
                                       "Play gestureright", "Think "}));
-  EXPECT_EQ(dialog.prompts.back(), "请输入要查的字:|Vembrel");
+  EXPECT_EQ(utf16_to_utf8(dialog.last_prompt), "请输入要查的字:|Vembrel");
   EXPECT_EQ(form.Combo1[0].count(), 0u);
   EXPECT_EQ(form.Combo1[1].count(), 0u);
   EXPECT_EQ(form.Combo1[0].text(), u"好 hǎo 女部 6画");
   EXPECT_EQ(form.data_path, "\\data\\cy.mdb");  // the phrase fields are not touched
 }
 
-TEST_F(CharacterLookupTest, NoMatchOrCancelAnnouncesNothing) {
+TEST_F(HanziLookupTest, NoMatchOrCancelAnnouncesNothing) {
   writeDictionary("zd.mdb", {"~好 hǎo"});
   EXPECT_TRUE(run("mxh", "坏").empty());
   EXPECT_TRUE(run("mxh", "好好").empty());

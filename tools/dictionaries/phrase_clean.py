@@ -1,0 +1,180 @@
+"""Text cleaning of the phrase files: what would be read out as noise.
+
+Every rule counts what it changed in the file's Stats, for --report.
+"""
+
+import re
+import shutil
+import subprocess
+import sys
+import unicodedata
+
+CJK = "\u3400-\u4dbf\u4e00-\u9fff"
+
+# Half-width punctuation in Chinese text, and odd colons, as the full-width
+# marks a Chinese text uses.
+FULLWIDTH = {",": "，", ";": "；", ":": "：", "?": "？", "!": "！", "(": "（", ")": "）",
+             "∶": "：", "﹕": "：", "．": "。", "〈": "《", "〉": "》"}
+HALF_PUNCT_RE = re.compile(r"\s*([,;:?!()∶﹕．〈〉])\s*")
+
+
+def fullwidth_punctuation(text, stats, what):
+    def swap(m):
+        return FULLWIDTH[m.group(1)]
+    new = HALF_PUNCT_RE.sub(swap, text)
+    if new != text:
+        stats.add("half-width punctuation made full-width (%s)" % what)
+    return new
+
+
+def squeeze_stops(text):
+    """"。。" or "。，" left behind by a removed symbol: keep the first mark."""
+    return re.sub(r"([，。；：、！？])[，。；：、！？]+", r"\1", text)
+
+
+# ---------------------------------------------------------------------------
+# 成语 explanations
+
+# The scrape turned "。后" into "◇" ("原意是…胜利◇指…"); other symbols stand
+# for "。" and a lost character ("刚直正大的精神∑然之气").  Only the stop can
+# be put back.
+CY_LOST_STOP = "≤‖×⊥『」§→♂↑◆ˇ∪♀∮∝∑≮★∠∞↓∽￠¤￡☆±∧≌№≈～"
+
+
+def clean_cy_explanation(text, stats):
+    if "◇" in text:
+        text = text.replace("◇", "。后")
+        stats.add("'◇' written out as '。后' (explanations)")
+    new = "".join("。" if ch in CY_LOST_STOP else ch for ch in text)
+    if new != text:
+        stats.add("stray symbol for a lost stop and character replaced by '。' (explanations)")
+    new = new.replace("ɡ", "g")
+    new = fullwidth_punctuation(re.sub(r"(?<=[%s])\.(?=。|$)" % CJK, "。", new), stats, "explanations")
+    return squeeze_stops(new)
+
+
+def clean_cy_pinyin(text, stats):
+    new = re.sub("[\u3000@?]", " ", text).replace("ɡ", "g")
+    new = re.sub(r"\s*,\s*", "，", new)
+    new = re.sub(r" {2,}", " ", new).strip()
+    if new != text:
+        stats.add("pinyin spacing, 'ɡ' and commas normalised")
+    return new
+
+
+def cy_garbled(explanation):
+    """An explanation the scrape garbled beyond repair: it holds "?" for lost
+    characters ("?阂陨嗵蛭铩７地以舌舔天")."""
+    return "?" in explanation or "？" in explanation[:3]
+
+
+# ---------------------------------------------------------------------------
+# 歇后语
+
+XH_DROP = "¨／-"
+XH_NOTE_RE = re.compile(r"（([^（）]*)）")
+
+
+def xh_note(m, stats):
+    """A bracketed note without the toneless pinyin the scrape left in it
+    ("（注：6 tou钵）"); a note with nothing else left goes."""
+    note = re.sub(r"[A-Za-z0-9 ]+", "", m.group(1))
+    if note != m.group(1):
+        stats.add("toneless pinyin removed from a note (歇后语)")
+    if not cjk_only(re.sub(r"^注：", "", note)):
+        stats.add("note without text removed (歇后语)")
+        return ""
+    return "（" + note.strip() + "）"
+
+
+def clean_xh(text, stats):
+    new = XH_NOTE_RE.sub(lambda m: xh_note(m, stats), text).replace("．", "。")
+    # A Latin letter left over from a cut pinyin note ("冰凌挂胸n").
+    t = re.sub(r"(?<=[%s])[A-Za-z]+(?=$|[%s])" % (CJK, CJK), "", new)
+    if t != new:
+        stats.add("stray Latin letter removed (歇后语)")
+    new = t
+    new = fullwidth_punctuation(new, stats, "歇后语")
+    dropped = "".join(ch for ch in new if ch not in XH_DROP)
+    if dropped != new:
+        stats.add("stray symbol removed (歇后语)")
+    return squeeze_stops(dropped)
+
+
+# ---------------------------------------------------------------------------
+# 古文
+
+PLACEHOLDERS = "■□○"
+NOTE_NUMBERS_RE = re.compile("[\u2460-\u249b]")  # ① ⑴ ⒈ …: footnote numbers
+# Pinyin glosses the web editions put after rare characters ("伋í",
+# "陈筮ｓｈì"): Latin letters, with tone marks or full-width.
+PINYIN_NOTE_RE = re.compile("[A-Za-z\u00c0-\u024f\uff21-\uff3a\uff41-\uff5a]+")
+DASH_RE = re.compile("[─－―]+")
+GW_STRAY = "＃Яβ|=＋◎△"
+
+
+def gw_has_placeholder(text):
+    return any(ch in PLACEHOLDERS for ch in text)
+
+
+GW_STEPS = [
+    ("compatibility ideograph normalised", lambda t: unicodedata.normalize("NFC", t)),
+    ("pinyin gloss after a character removed", lambda t: PINYIN_NOTE_RE.sub("", t)),
+    ("footnote number removed", lambda t: NOTE_NUMBERS_RE.sub("", t)),
+    ("'々' written out as the repeated character", lambda t: re.sub("(.)々", r"\1\1", t)),
+    ("odd dash made '——'", lambda t: DASH_RE.sub("——", t)),
+    ("half-width punctuation made full-width", lambda t: HALF_PUNCT_RE.sub(lambda m: FULLWIDTH[m.group(1)], t)),
+    ("stray symbol removed", lambda t: "".join(ch for ch in t if ch not in GW_STRAY)),
+]
+
+
+def clean_gw(text, stats, side):
+    """side: "classical" or "modern", for the counts."""
+    for rule, step in GW_STEPS:
+        new = step(text)
+        if new != text:
+            stats.add("%s (%s)" % (rule, side))
+        text = new
+    return squeeze_stops(text.strip())
+
+
+def cjk_only(text):
+    return re.sub("[^%s]" % CJK, "", text)
+
+
+def gw_echo(head, tail):
+    """An entry whose translation only repeats the classical text, or part of
+    it: section titles ("△经一~经一", "周书·泰誓上~泰誓上") and untranslated
+    sentences."""
+    h, t = cjk_only(head), cjk_only(tail)
+    return not t or t in h
+
+
+# ---------------------------------------------------------------------------
+# Traditional to simplified (OpenCC's t2s, Debian package opencc)
+
+
+def t2s_lines(lines):
+    """t2s of every line, one run of the opencc command for all of them."""
+    if not shutil.which("opencc"):
+        sys.exit("missing the opencc command: install the Debian package opencc "
+                 "(tools/setup.sh does)")
+    data = "".join(line.replace("\n", " ") + "\n" for line in lines).encode("utf-8")
+    out = subprocess.run(["opencc", "-c", "t2s.json"], input=data, stdout=subprocess.PIPE,
+                         check=True).stdout.decode("utf-8")
+    result = out.split("\n")
+    if result and result[-1] == "":
+        result.pop()
+    if len(result) != len(lines):
+        sys.exit("opencc returned %d lines for %d" % (len(result), len(lines)))
+    return result
+
+
+def keep_gbk(original, converted, gbk_ok):
+    """The simplified text, except where t2s gives a character outside GBK
+    (鮀 -> 𬶍, 軏 -> 𫐄): the file is GBK, so the traditional one stays."""
+    if all(map(gbk_ok, converted)):
+        return converted
+    if len(original) != len(converted):
+        return converted if all(gbk_ok(ch) for ch in converted) else original
+    return "".join(c if gbk_ok(c) else o for o, c in zip(original, converted))
