@@ -11,7 +11,9 @@
 #include "app/display_check.hpp"
 #include "app/single_instance.hpp"
 #include "app/vembrel_form.hpp"
+#include "host/qt/character_file.hpp"
 #include "host/qt/platform_choice.hpp"
+#include "lookup/data_file.hpp"
 
 namespace {
 
@@ -28,6 +30,11 @@ int main(int argc, char** argv) {
   if (const std::string problem = vembrel::check_display(); !problem.empty())
     return fail(problem, false);
 
+  // The character file is read while Qt starts; the form takes it over when it loads.
+  const std::string app_dir = vembrel::application_directory();
+  vembrel::prefetchCharacterFile(
+      QString::fromStdString(vembrel::app_file_path(app_dir, vembrel::kCharacterFile)));
+
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vembrel");
   QApplication::setDesktopFileName("vembrel");
@@ -37,12 +44,12 @@ int main(int argc, char** argv) {
   vembrel::SingleInstance instance;
   if (instance.askRunningToShow()) return 0;
 
-  const std::string app_dir = vembrel::application_directory();
+  vembrel::VembrelForm form(app_dir);
+  const vembrel::LoadStatus status = form.load();
+  // Set once the character is on screen: nothing shown before needs it.
   QApplication::setWindowIcon(
       vembrel::applicationIcon(QString::fromStdString(app_dir + "/vembrel.svg")));
-  vembrel::VembrelForm form(app_dir);
-  if (const vembrel::LoadStatus status = form.load(); !status.ok())
-    return fail("cannot load the character: " + status.error, true);
+  if (!status.ok()) return fail("cannot load the character: " + status.error, true);
   if (!instance.serve([&form] { form.showCharacter(); }))
     std::fprintf(stderr,
                  "vembrel: cannot listen for a second launch; it will start another character\n");

@@ -8,7 +8,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSvgRenderer>
+#include <exception>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -194,26 +200,62 @@ bool checkRestIsVisible(const CharacterDefinition& character, Checker& check) {
 
 }  // namespace
 
-CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where) {
-  // Sizes and the rest pose are read by Qt's SVG renderer and painter, which need the GUI
-  // application (fonts, the paint engine): without it they fail in ways that look like a bad
-  // file, or crash.
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
-    qFatal("vembrel: a character file is read only once a QGuiApplication exists");
+namespace {
+
+// A character file's bytes and their JSON: what can be read before the GUI exists.
+struct LoadedFile {
+  QByteArray bytes;
+  QJsonDocument document;
+  QJsonParseError parse_error{};
+  QString failure;  // why the file could not be read; empty when it was
+};
+
+LoadedFile parseJson(QByteArray bytes) {
+  LoadedFile loaded;
+  loaded.document = QJsonDocument::fromJson(bytes, &loaded.parse_error);
+  loaded.bytes = std::move(bytes);
+  return loaded;
+}
+
+LoadedFile loadFile(const QString& path) {
+  const QFileInfo info(path);
+  const auto failure = [](const QString& message) {
+    LoadedFile loaded;
+    loaded.failure = message;
+    return loaded;
+  };
+  if (!info.exists()) return failure(QStringLiteral("no such file"));
+  if (!info.isFile()) return failure(QStringLiteral("not a regular file"));
+  if (info.size() > kMaxCharacterFileBytes)
+    return failure(QStringLiteral("larger than %1 MB").arg(kMaxCharacterFileBytes >> 20));
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return failure(file.errorString());
+  // Read one byte past the size to notice a file that grew after the size check
+  // (QIODevice::read reserves all it is asked for, so do not ask for the whole limit).
+  QByteArray bytes = file.read(info.size() + 1);
+  if (bytes.size() > info.size()) return failure(QStringLiteral("changed while it was read"));
+  return parseJson(std::move(bytes));
+}
+
+// Everything after the JSON, on the GUI thread.
+CharacterFileResult checkCharacter(const LoadedFile& loaded, const QString& where) {
   Checker check(where);
-  QJsonParseError parse_error;
-  const QJsonDocument document = QJsonDocument::fromJson(bytes, &parse_error);
+  if (!loaded.failure.isEmpty()) {
+    check.fail(loaded.failure);
+    return {std::nullopt, check.error()};
+  }
+  const QJsonParseError& parse_error = loaded.parse_error;
   if (parse_error.error != QJsonParseError::NoError) {
     check.fail(QStringLiteral("bad JSON at line %1: %2")
-                   .arg(lineOfOffset(bytes, parse_error.offset))
+                   .arg(lineOfOffset(loaded.bytes, parse_error.offset))
                    .arg(parse_error.errorString()));
     return {std::nullopt, check.error()};
   }
-  if (!document.isObject()) {
+  if (!loaded.document.isObject()) {
     check.fail(QStringLiteral("the top level must be a JSON object"));
     return {std::nullopt, check.error()};
   }
-  const QJsonObject root = document.object();
+  const QJsonObject root = loaded.document.object();
   CharacterDefinition character;
   const bool ok = [&] {
     if (root.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName))
@@ -234,22 +276,67 @@ CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& w
   return {std::move(character), {}};
 }
 
+// Sizes and the rest pose are read by Qt's SVG renderer and painter, which need the GUI
+// application (fonts, the paint engine): without it they fail in ways that look like a bad
+// file, or crash.
+void requireGuiApplication() {
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+    qFatal("vembrel: a character file is read only once a QGuiApplication exists");
+}
+
+// A file being read ahead, and what came of it.
+struct Prefetch {
+  QString path;
+  LoadedFile loaded;
+  std::exception_ptr error;
+  std::jthread thread;  // joins however the prefetch ends
+};
+std::mutex g_prefetch_lock;
+std::unique_ptr<Prefetch> g_prefetch;
+
+std::optional<LoadedFile> takePrefetched(const QString& path) {
+  std::unique_ptr<Prefetch> prefetch;
+  {
+    const std::lock_guard<std::mutex> lock(g_prefetch_lock);
+    if (!g_prefetch || g_prefetch->path != path) return std::nullopt;
+    prefetch = std::move(g_prefetch);
+  }
+  prefetch->thread.join();
+  if (prefetch->error) std::rethrow_exception(prefetch->error);
+  return std::move(prefetch->loaded);
+}
+
+}  // namespace
+
+void prefetchCharacterFile(const QString& path) {
+  auto prefetch = std::make_unique<Prefetch>();
+  prefetch->path = path;
+  Prefetch* const p = prefetch.get();
+  try {
+    p->thread = std::jthread([p] {
+      try {
+        p->loaded = loadFile(p->path);
+      } catch (...) {
+        p->error = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    return;  // no thread to be had: the file is read when it is needed
+  }
+  const std::lock_guard<std::mutex> lock(g_prefetch_lock);
+  g_prefetch = std::move(prefetch);
+}
+
+CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where) {
+  requireGuiApplication();
+  return checkCharacter(parseJson(bytes), where);
+}
+
 CharacterFileResult readCharacterFile(const QString& path) {
-  const QFileInfo info(path);
-  const auto failure = [&](const QString& message) {
-    return CharacterFileResult{std::nullopt, (path + QStringLiteral(": ") + message).toStdString()};
-  };
-  if (!info.exists()) return failure(QStringLiteral("no such file"));
-  if (!info.isFile()) return failure(QStringLiteral("not a regular file"));
-  if (info.size() > kMaxCharacterFileBytes)
-    return failure(QStringLiteral("larger than %1 MB").arg(kMaxCharacterFileBytes >> 20));
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return failure(file.errorString());
-  // Read one byte past the size to notice a file that grew after the size check
-  // (QIODevice::read reserves all it is asked for, so do not ask for the whole limit).
-  const QByteArray bytes = file.read(info.size() + 1);
-  if (bytes.size() > info.size()) return failure(QStringLiteral("changed while it was read"));
-  return parseCharacterFile(bytes, path);
+  requireGuiApplication();
+  std::optional<LoadedFile> loaded = takePrefetched(path);
+  if (!loaded) loaded = loadFile(path);
+  return checkCharacter(*loaded, path);
 }
 
 }  // namespace vembrel

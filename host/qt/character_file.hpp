@@ -54,4 +54,9 @@ CharacterFileResult readCharacterFile(const QString& path);
 // Validates the bytes of a character file; `where` names it in messages.
 CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where);
 
+// Starts reading the file at `path` and parsing its JSON on another thread, which needs no
+// QGuiApplication, so that the work overlaps the start of the GUI; readCharacterFile(path)
+// takes the result over.
+void prefetchCharacterFile(const QString& path);
+
 }  // namespace vembrel
