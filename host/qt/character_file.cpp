@@ -1,5 +1,8 @@
 #include "host/qt/character_file.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -8,6 +11,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSvgRenderer>
+#include <QThread>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <map>
 #include <memory>
@@ -228,12 +234,27 @@ LoadedFile loadFile(const QString& path) {
   if (!info.isFile()) return failure(QStringLiteral("not a regular file"));
   if (info.size() > kMaxCharacterFileBytes)
     return failure(QStringLiteral("larger than %1 MB").arg(kMaxCharacterFileBytes >> 20));
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return failure(file.errorString());
-  // Read one byte past the size to notice a file that grew after the size check
-  // (QIODevice::read reserves all it is asked for, so do not ask for the whole limit).
-  QByteArray bytes = file.read(info.size() + 1);
-  if (bytes.size() > info.size()) return failure(QStringLiteral("changed while it was read"));
+  // Plain system calls: this may run before Qt knows its main thread, and a QFile, being a
+  // QObject, would make this thread Qt's main one.
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return failure(QString::fromLocal8Bit(std::strerror(errno)));
+  // Read one byte past the size to notice a file that grew after the size check.
+  QByteArray bytes(info.size() + 1, Qt::Uninitialized);
+  qsizetype got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+      ::close(fd);
+      return failure(reason);
+    }
+    if (n == 0) break;
+    got += n;
+  }
+  ::close(fd);
+  if (got > info.size()) return failure(QStringLiteral("changed while it was read"));
+  bytes.resize(got);
   return parseJson(std::move(bytes));
 }
 
@@ -309,6 +330,9 @@ std::optional<LoadedFile> takePrefetched(const QString& path) {
 }  // namespace
 
 void prefetchCharacterFile(const QString& path) {
+  // Qt takes the first thread that asks for its thread data as the main one: make sure it is
+  // this one, whatever the other thread does first.
+  QThread::currentThread();
   auto prefetch = std::make_unique<Prefetch>();
   prefetch->path = path;
   Prefetch* const p = prefetch.get();
