@@ -2,10 +2,13 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
+
+#include "app/runtime_files.hpp"
 
 namespace vembrel {
 namespace {
@@ -13,9 +16,16 @@ namespace {
 QtMessageHandler g_default_handler = nullptr;
 
 // Qt ends the process with abort() (and a core dump) when its platform cannot start, for
-// example when the X server cannot be reached. Say so plainly and exit instead.
+// example when the X server cannot be reached. That is no fault of the program: say so plainly
+// and exit with status 1. Any other fatal message, a failed assertion included, is a fault and
+// aborts as Qt means it to, where a debugger or a sanitizer sees it.
+bool display_lost(QtMsgType type, const QString& message) {
+  return type == QtFatalMsg && QCoreApplication::startingUp() &&
+         message.contains(QLatin1String("platform plugin"));
+}
+
 void on_qt_message(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (type != QtFatalMsg) {
+  if (!display_lost(type, message)) {
     if (g_default_handler) g_default_handler(type, context, message);
     return;
   }
@@ -24,6 +34,7 @@ void on_qt_message(QtMsgType type, const QMessageLogContext& context, const QStr
   if (display && *display)
     std::fprintf(stderr, "vembrel: cannot use the display \"%s\"\n", display);
   std::fflush(stderr);
+  remove_runtime_files();
   ::_exit(1);
 }
 

@@ -7,7 +7,8 @@
 namespace vembrel {
 
 // Empty when a display is named, otherwise a message for standard error. Also turns Qt's
-// fatal start-up errors (an unreachable display) into a message and exit status 1.
+// fatal error when its platform cannot start (an unreachable display) into a message and exit
+// status 1; every other fatal error still aborts.
 std::string check_display();
 
 }  // namespace vembrel

@@ -26,9 +26,18 @@ int fail(const std::string& message, bool show_dialog) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  vembrel::preferX11Platform();
+  if (const std::string problem = vembrel::chooseX11Platform(); !problem.empty())
+    return fail(problem, false);
   if (const std::string problem = vembrel::check_display(); !problem.empty())
     return fail(problem, false);
+
+  // Claimed before anything loads: of two launches at the same moment exactly one goes on,
+  // and a second launch that only asks the first to show need not open the display at all.
+  vembrel::SingleInstance instance;
+  const vembrel::SingleInstance::Start start = instance.start();
+  if (start == vembrel::SingleInstance::Start::Shown) return 0;
+  if (start == vembrel::SingleInstance::Start::Alone)
+    std::fprintf(stderr, "vembrel: %s\n", instance.problem().c_str());
 
   // The character file is read while Qt starts; the form takes it over when it loads.
   const std::string app_dir = vembrel::application_directory();
@@ -40,9 +49,7 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName("vembrel");
   // The character and its balloon come and go; only quit ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
-
-  vembrel::SingleInstance instance;
-  if (instance.askRunningToShow()) return 0;
+  if (start == vembrel::SingleInstance::Start::NotAnswering) return fail(instance.problem(), true);
 
   vembrel::VembrelForm form(app_dir);
   const vembrel::LoadStatus status = form.load();
@@ -50,8 +57,6 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(
       vembrel::applicationIcon(QString::fromStdString(app_dir + "/vembrel.svg")));
   if (!status.ok()) return fail("cannot load the character: " + status.error, true);
-  if (!instance.serve([&form] { form.showCharacter(); }))
-    std::fprintf(stderr,
-                 "vembrel: cannot listen for a second launch; it will start another character\n");
+  instance.serve([&form] { form.showCharacter(); });
   return app.exec();
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/runtime_files.hpp"
+
 namespace vembrel {
 
 std::string QtDesktop::openHelp(const std::string& path) {
@@ -16,8 +18,10 @@ std::string QtDesktop::openHelp(const std::string& path) {
 }
 
 void QtDesktop::quit() {
-  // At once: no confirmation, no farewell, no waiting for queued actions.
+  // At once: no confirmation, no farewell, no waiting for queued actions. Only the runtime
+  // files go first, so that nothing is left behind.
   std::fflush(nullptr);
+  remove_runtime_files();
   std::_Exit(0);
 }
 

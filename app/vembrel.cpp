@@ -12,21 +12,27 @@
 
 namespace vembrel {
 
+namespace {
+int to16(double value) {
+  return static_cast<int>(std::clamp(value, double{INT16_MIN}, double{INT16_MAX}));
+}
+}  // namespace
+
 int character_x(double screen_width_twips) {
   const double x = std::nearbyint(screen_width_twips / 15.0 - 120.0);  // ties to even
   if (std::isnan(x)) return 0;
-  return static_cast<int>(std::clamp(x, double{INT16_MIN}, double{INT16_MAX}));
+  return to16(x);
 }
 
 Vembrel::Vembrel(CharacterHost& agent, InputDialog& dialog, Desktop& desktop, std::string app_dir)
     : Agent1(agent), dialog_(dialog), desktop_(desktop), app_dir_(std::move(app_dir)) {}
 
-LoadStatus Vembrel::Form_Load(double screen_width_twips) {
+LoadStatus Vembrel::Form_Load(double screen_width_twips, ScreenOrigin origin) {
   current_index = 0;
-  return ddh(screen_width_twips);
+  return ddh(screen_width_twips, origin);
 }
 
-LoadStatus Vembrel::ddh(double screen_width_twips) {
+LoadStatus Vembrel::ddh(double screen_width_twips, ScreenOrigin origin) {
   // The form itself is never shown: it only owns the lists, the menu and the host control.
   const std::u16string id(kCharacterId);
   LoadStatus status = Agent1.Load(id, app_file_path(app_dir_, kCharacterFile));
@@ -35,7 +41,8 @@ LoadStatus Vembrel::ddh(double screen_width_twips) {
   if (character == nullptr) return {"the character host did not keep the loaded character"};
   character->setHeight(160);
   character->setWidth(130);
-  character->MoveTo(character_x(screen_width_twips), 0);
+  character->MoveTo(to16(static_cast<double>(origin.x) + character_x(screen_width_twips)),
+                    to16(origin.y));
   character->setName(u"Vembrel 双击显示菜单");
   character->Show();
   character->Play("wave");

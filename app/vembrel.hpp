@@ -21,14 +21,21 @@ inline constexpr std::string_view kHelpFile = "\\使用帮助.txt";
 // result is rounded to the nearest integer, halves to even, within 16 bits.
 int character_x(double screen_width_twips);
 
+// The top left corner of the screen the character starts on, in desktop pixels. With several
+// monitors the primary one need not be the leftmost: the character goes to its top right.
+struct ScreenOrigin {
+  int x = 0;
+  int y = 0;
+};
+
 class Vembrel : public LookupState {
  public:
   Vembrel(CharacterHost& agent, InputDialog& dialog, Desktop& desktop, std::string app_dir);
 
   // The form's load: current_index = 0, then ddh. Fails when the character cannot be loaded.
-  LoadStatus Form_Load(double screen_width_twips);
+  LoadStatus Form_Load(double screen_width_twips, ScreenOrigin origin = {});
   // Loads, sizes and places the character and queues the greeting.
-  LoadStatus ddh(double screen_width_twips);
+  LoadStatus ddh(double screen_width_twips, ScreenOrigin origin = {});
   // Runs the command behind a menu item.
   void run(const MenuItem& item);
 

@@ -16,6 +16,13 @@ double primary_screen_twips() {
   return screen->geometry().width() * 1440.0 / screen->logicalDotsPerInchX();
 }
 
+ScreenOrigin primary_screen_origin() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {};
+  const QPoint corner = screen->geometry().topLeft();
+  return {corner.x(), corner.y()};
+}
+
 VembrelForm::VembrelForm(const std::string& app_dir) : form_(agent_, dialog_, desktop_, app_dir) {
   setObjectName("Vembrel");
   setWindowTitle("Vembrel");
@@ -25,7 +32,7 @@ VembrelForm::VembrelForm(const std::string& app_dir) : form_(agent_, dialog_, de
 LoadStatus VembrelForm::load() {
   // The form stays hidden: it only owns the lists, the menu and the host control.
   hide();
-  LoadStatus status = form_.Form_Load(primary_screen_twips());
+  LoadStatus status = form_.Form_Load(primary_screen_twips(), primary_screen_origin());
   if (!status.ok()) return status;
   // Reading the character file leaves megabytes of freed parser memory behind; give it back.
   ::malloc_trim(0);

@@ -33,5 +33,7 @@ class VembrelForm : public QWidget {
 
 // Width of the primary screen in twips: device-independent pixels at its logical DPI.
 double primary_screen_twips();
+// The primary screen's top left corner on the desktop.
+ScreenOrigin primary_screen_origin();
 
 }  // namespace vembrel

@@ -34,6 +34,7 @@ class DataFile {
   const char* data_ = nullptr;
   std::size_t size_ = 0;
   bool mapped_ = false;
+  int guard_ = -1;    // the mapping's entry in the table of watched mappings
   std::string copy_;  // used where a file cannot be mapped
 };
 

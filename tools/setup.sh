@@ -12,6 +12,8 @@ packages=(
   python3 xz-utils
   opencc python3-jieba unicode-data
   xvfb xauth xdotool xclip x11-utils imagemagick
+  libxcb-shape0-dev libxcb-xfixes0-dev
+  openbox picom xfwm4 dbus-daemon trayer x11-xserver-utils sway xwayland grim mutter
   clang libclang-rt-14-dev
   ripgrep
 )

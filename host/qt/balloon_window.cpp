@@ -8,6 +8,7 @@
 #include "host/qt/character_window.hpp"
 #include "host/qt/cloud_shape.hpp"
 #include "host/qt/mask_builder.hpp"
+#include "host/qt/window_shape.hpp"
 
 namespace vembrel {
 
@@ -65,7 +66,14 @@ QImage BalloonWindow::render(const BalloonPage& page, const BalloonGeometry& geo
 void BalloonWindow::setMaskThreshold(int threshold) {
   if (threshold == threshold_) return;
   threshold_ = threshold;
-  if (!image_.isNull()) setMask(maskFromAlpha(image_, threshold_));
+  if (!image_.isNull()) applyWindowShape(*this, maskFromAlpha(image_, threshold_), compositing_);
+}
+
+void BalloonWindow::setCompositing(bool on) {
+  if (on == compositing_) return;
+  compositing_ = on;
+  if (!image_.isNull()) applyWindowShape(*this, maskFromAlpha(image_, threshold_), compositing_);
+  update();
 }
 
 void BalloonWindow::showPage(const BalloonPage& page, const BalloonGeometry& geometry) {
@@ -90,7 +98,7 @@ void BalloonWindow::place(const BalloonGeometry& geometry) {
 void BalloonWindow::reshape() {
   image_ = render(page_, geometry_, devicePixelRatioF());
   setGeometry(geometry_.window);
-  setMask(maskFromAlpha(image_, threshold_));
+  applyWindowShape(*this, maskFromAlpha(image_, threshold_), compositing_);
   update();
 }
 

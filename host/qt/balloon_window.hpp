@@ -25,6 +25,8 @@ class BalloonWindow : public QWidget {
 
   static QFont textFont();
   void setMaskThreshold(int threshold);
+  // With a compositor the balloon keeps its soft edges; without one it is clipped to them.
+  void setCompositing(bool on);
   void showPage(const BalloonPage& page, const BalloonGeometry& geometry);
   // Follows the character without redrawing when only the position changed.
   void place(const BalloonGeometry& geometry);
@@ -48,6 +50,7 @@ class BalloonWindow : public QWidget {
   BalloonGeometry geometry_;
   QImage image_;
   int threshold_ = 128;
+  bool compositing_ = false;
 };
 
 }  // namespace vembrel

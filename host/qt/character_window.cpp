@@ -5,12 +5,18 @@
 #include <QPainter>
 
 #include "host/qt/mask_builder.hpp"
+#include "host/qt/window_shape.hpp"
 
 namespace vembrel {
 
+// A window the window manager does not manage (override-redirect on X11): window managers
+// and compositors move managed windows where they like (sway centres them, xfwm4 pulls them
+// inside the screen, Weston stacks them at 64,64), while an unmanaged one stands exactly where
+// the program puts it, above the managed windows, under X11 and XWayland alike.
 void makeFloatingWindow(QWidget& window) {
   window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                        Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint);
+                        Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint |
+                        Qt::BypassWindowManagerHint);
   window.setAttribute(Qt::WA_TranslucentBackground);
   window.setAttribute(Qt::WA_ShowWithoutActivating);
   window.setAttribute(Qt::WA_X11DoNotAcceptFocus);
@@ -24,8 +30,19 @@ CharacterWindow::CharacterWindow() {
 void CharacterWindow::showFrame(const RenderedFrame* frame) {
   if (frame == frame_) return;
   frame_ = frame;
-  if (frame_) setMask(frame_->mask.isEmpty() ? QRegion(0, 0, 1, 1) : frame_->mask);
+  if (frame_) applyShape();
   update();
+}
+
+void CharacterWindow::setCompositing(bool on) {
+  if (on == compositing_) return;
+  compositing_ = on;
+  if (frame_) applyShape();
+  update();
+}
+
+void CharacterWindow::applyShape() {
+  applyWindowShape(*this, frame_->mask, compositing_);
 }
 
 bool CharacterWindow::isOpaqueAt(QPoint local) const {
@@ -68,6 +85,10 @@ void CharacterWindow::mouseReleaseEvent(QMouseEvent* event) {
   } else if (event->button() == Qt::RightButton && isOpaqueAt(event->position().toPoint())) {
     emit contextMenuWanted(event->globalPosition().toPoint());
   }
+}
+
+void CharacterWindow::moveEvent(QMoveEvent*) {
+  emit moved(pos());
 }
 
 void CharacterWindow::mouseDoubleClickEvent(QMouseEvent* event) {

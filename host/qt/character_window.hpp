@@ -1,6 +1,6 @@
 #pragma once
-// The character's own window: frameless, always on top, never taking focus, shaped to the
-// current frame so clicks on transparent pixels reach whatever is below.
+// The character's own window: placed by the program itself and kept on top, never taking
+// focus, shaped to the current frame so clicks on transparent pixels reach whatever is below.
 
 #include <QPoint>
 #include <QWidget>
@@ -18,6 +18,8 @@ class CharacterWindow : public QWidget {
   // Draws `frame` (owned by the cache; kept until the next call) and shapes the window to it.
   void showFrame(const RenderedFrame* frame);
   void setMaskThreshold(int threshold) { threshold_ = threshold; }
+  // With a compositor the window keeps its soft edges; without one it is clipped to the frame.
+  void setCompositing(bool on);
   bool isOpaqueAt(QPoint local) const;
 
  signals:
@@ -26,6 +28,8 @@ class CharacterWindow : public QWidget {
   void dragged(QPoint window_position);
   void dragFinished();
   void contextMenuWanted(QPoint at);
+  // The window's position changed, by the program or by a window manager.
+  void moved(QPoint window_position);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -33,10 +37,14 @@ class CharacterWindow : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
+  void applyShape();
+
   const RenderedFrame* frame_ = nullptr;
   int threshold_ = 128;
+  bool compositing_ = false;
   bool pressed_ = false;
   bool dragging_ = false;
   QPoint press_global_;

@@ -2,8 +2,11 @@
 // scene with a long thought balloon, as PNG files.
 //
 //   vembrel-preview [character file] [output directory]
+//   vembrel-preview --frame <character file> <animation> <width>x<height> <ratio> <out.png>
 //
-// Defaults: dh.vr beside the executable, and preview/ beside the executable's directory.
+// Defaults: dh.vr beside the executable, and preview/ beside the executable's directory. The
+// second form draws one animation's first frame as the character window does (transparent
+// around it), for comparing with screenshots.
 
 #include <QApplication>
 #include <QDir>
@@ -85,11 +88,33 @@ const char kLongThought[] =
     "大 学 、 上 学 。 ⑤ 说 ； 讲 述 。 如 ： 他 把 经 过 学 了 一 遍 。 学 而 时 习 之 ， "
     "不 亦 说 乎 ？ 温 故 而 知 新 ， 可 以 为 师 矣 。 ";
 
+int writeFrame(char** argv) {
+  const CharacterFileResult result = readCharacterFile(QString::fromLocal8Bit(argv[2]));
+  if (!result.character) {
+    std::fprintf(stderr, "%s\n", result.error.c_str());
+    return 1;
+  }
+  const Animation* animation = result.character->animation(QString::fromLocal8Bit(argv[3]));
+  const QStringList size = QString::fromLocal8Bit(argv[4]).split('x');
+  const qreal ratio = QString::fromLocal8Bit(argv[5]).toDouble();
+  if (!animation || size.size() != 2 || ratio <= 0) {
+    std::fprintf(stderr, "usage: vembrel-preview --frame FILE ANIMATION WxH RATIO OUT.png\n");
+    return 2;
+  }
+  const QByteArray& frame = result.character->frames.at(animation->steps.front().frame);
+  QImage image = FrameCache::render(frame, QSize(size[0].toInt(), size[1].toInt()), ratio);
+  image.setDevicePixelRatio(1);  // the file holds device pixels, like a screenshot
+  if (image.save(QString::fromLocal8Bit(argv[6]))) return 0;
+  std::fprintf(stderr, "cannot write %s\n", argv[6]);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  if (argc == 7 && QByteArray(argv[1]) == "--frame") return writeFrame(argv);
   const QString file =
       argc > 1 ? QString::fromLocal8Bit(argv[1]) : app.applicationDirPath() + "/dh.vr";
   const QString out_dir =

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/qt/mask_builder.hpp"
 #include "host/qt/qt_character_host.hpp"
 
 namespace vembrel {
@@ -52,10 +53,11 @@ QtCharacter::QtCharacter(QtCharacterHost& host, std::u16string id,
     setPosition(to);
   });
   connect(&window_, &CharacterWindow::contextMenuWanted, this, &QtCharacter::popupMenu);
+  connect(&window_, &CharacterWindow::moved, this, &QtCharacter::followWindow);
 
   window_.setWindowTitle(definition_->name);
   window_.resize(cache_.size());
-  setMaskThreshold(host_.maskThreshold());
+  setCompositing(host_.compositing());
   showFrame(definition_->animation(kRest)->steps.front().frame);
 }
 
@@ -86,7 +88,10 @@ void QtCharacter::setName(const std::u16string& name) {
   window_.setWindowTitle(QString::fromStdU16String(name));
 }
 
-void QtCharacter::setMaskThreshold(int threshold) {
+void QtCharacter::setCompositing(bool on) {
+  const int threshold = on ? kMaskThresholdWithCompositor : kMaskThresholdWithoutCompositor;
+  window_.setCompositing(on);
+  balloon_.setCompositing(on);
   window_.setMaskThreshold(threshold);
   balloon_.setMaskThreshold(threshold);
   cache_.setMaskThreshold(threshold);
@@ -128,6 +133,12 @@ void QtCharacter::showNow() {
   window_.raise();
 }
 
+void QtCharacter::keepOnTop() {
+  if (!visible_) return;
+  window_.raise();
+  if (balloon_.isVisible()) balloon_.raise();
+}
+
 void QtCharacter::hideNow() {
   Stop();
   Hide();
@@ -154,10 +165,18 @@ void QtCharacter::cancelEverything() {
 }
 
 void QtCharacter::startNext() {
+  // Actions that end at once call finishAction() and so come back here: the loop below takes
+  // the next one, so a long queue of them does not nest a call for each.
+  if (starting_) return;
+  starting_ = true;
   idle_timer_.stop();
-  if (queue_.empty()) return scheduleIdle();
+  while (!running_ && !queue_.empty()) startAction(queue_.takeNext());
+  starting_ = false;
+  if (!running_) scheduleIdle();
+}
+
+void QtCharacter::startAction(Action next) {
   running_ = true;
-  Action next = queue_.takeNext();
   if (observer_) observer_(describeAction(next));
   std::visit(
       [this](auto&& action) {
@@ -273,6 +292,13 @@ void QtCharacter::refreshFrame() {
 void QtCharacter::setPosition(QPoint position) {
   position_ = position;
   window_.move(position);
+  if (balloon_.isVisible()) balloon_.place(balloonGeometry());
+}
+
+// Where the window really is, also when a window manager put it elsewhere than asked.
+void QtCharacter::followWindow(QPoint actual) {
+  if (!window_.isVisible() || actual == position_) return;
+  position_ = actual;
   if (balloon_.isVisible()) balloon_.place(balloonGeometry());
 }
 

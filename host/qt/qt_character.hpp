@@ -50,13 +50,16 @@ class QtCharacter : public QObject, public Character {
   // For the user's own show and hide (tray icon, menu, a second launch): drop what is queued.
   void showNow();
   void hideNow();
+  // Puts a visible character (and its balloon) back above every other window.
+  void keepOnTop();
 
   bool isShown() const { return visible_; }
   bool isBusy() const { return running_; }
   QPoint position() const { return position_; }
   const QString& currentFrame() const { return current_frame_; }
   const CharacterDefinition& definition() const { return *definition_; }
-  void setMaskThreshold(int threshold);
+  // Whether a compositor blends the windows: soft edges with one, clipped edges without.
+  void setCompositing(bool on);
 
   // Told of every action as it starts, for tests and tracing.
   using ActionObserver = std::function<void(const QString& action)>;
@@ -68,6 +71,7 @@ class QtCharacter : public QObject, public Character {
  private:
   void enqueue(Action action);
   void startNext();
+  void startAction(Action action);
   void finishAction();
   void cancelEverything();
 
@@ -85,6 +89,7 @@ class QtCharacter : public QObject, public Character {
   void showCurrentPage();
   void nextPage();
   BalloonGeometry balloonGeometry() const;
+  void followWindow(QPoint actual);
 
   void scheduleIdle();
   void playIdle();
@@ -103,6 +108,7 @@ class QtCharacter : public QObject, public Character {
   ActionQueue queue_;
   ActionObserver observer_;
   bool running_ = false;
+  bool starting_ = false;  // startNext() is taking actions off the queue
   bool running_think_ = false;
   bool visible_ = false;
   bool auto_popup_menu_ = true;

@@ -3,33 +3,38 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <algorithm>
 #include <cmath>
 
 #include "host/qt/compositing_probe.hpp"
-#include "host/qt/mask_builder.hpp"
 #include "host/qt/qt_character.hpp"
 
 namespace vembrel {
 
 namespace {
 
-// A compositor may start or stop at any time; looking every few seconds is one cheap round
-// trip to the X server.
-constexpr int kCompositingCheckMs = 5000;
-
-int thresholdFor(bool compositing) {
-  return compositing ? kMaskThresholdWithCompositor : kMaskThresholdWithoutCompositor;
-}
+// At most this often, should a window manager insist on stacking a window above.
+constexpr int kRaiseIntervalMs = 100;
 
 }  // namespace
 
 QtCharacterHost::QtCharacterHost(QObject* parent)
-    : QObject(parent), mask_threshold_(thresholdFor(compositorActive())) {
-  if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-    compositing_timer_.setTimerType(Qt::VeryCoarseTimer);
-    connect(&compositing_timer_, &QTimer::timeout, this, &QtCharacterHost::checkCompositing);
-    compositing_timer_.start(kCompositingCheckMs);
-  }
+    : QObject(parent), compositing_(compositorActive()) {
+  // A compositor may start or stop at any time; the windows change their shapes at once.
+  connect(&desktop_watch_, &DesktopWatch::compositorChanged, this,
+          &QtCharacterHost::checkCompositing);
+  // The character's windows are unmanaged, so no window manager keeps them on top: some
+  // (xfwm4) stack a newly managed window above them. Raise them again after such a change.
+  raise_timer_.setSingleShot(true);
+  connect(&raise_timer_, &QTimer::timeout, this, [this] {
+    for (auto& [id, character] : characters_) character->keepOnTop();
+    last_raise_.start();
+  });
+  connect(&desktop_watch_, &DesktopWatch::managedWindowRestacked, this, [this] {
+    if (raise_timer_.isActive()) return;
+    const qint64 since = last_raise_.isValid() ? last_raise_.elapsed() : kRaiseIntervalMs;
+    raise_timer_.start(int(std::max<qint64>(0, kRaiseIntervalMs - since)));
+  });
 }
 
 QtCharacterHost::~QtCharacterHost() {
@@ -81,14 +86,17 @@ void QtCharacterHost::raiseDblClick(const DblClickEvent& event) {
 }
 
 void QtCharacterHost::checkCompositing() {
-  const int threshold = thresholdFor(compositorActive());
-  if (threshold == mask_threshold_) return;
-  mask_threshold_ = threshold;
-  for (auto& [id, character] : characters_) character->setMaskThreshold(threshold);
+  const bool compositing = compositorActive();
+  if (compositing == compositing_) return;
+  compositing_ = compositing;
+  for (auto& [id, character] : characters_) character->setCompositing(compositing);
 }
 
 void QtCharacterHost::ensureTrayIcon(QtCharacter& character) {
-  if (tray_ || !QSystemTrayIcon::isSystemTrayAvailable()) return;
+  // On X11 the icon is made even with no tray yet: Qt docks it as soon as a tray announces
+  // itself (one often starts after the program at login) and again after a tray restarts.
+  const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+  if (tray_ || !(x11 || QSystemTrayIcon::isSystemTrayAvailable())) return;
   const CharacterDefinition& definition = character.definition();
   const QByteArray& rest =
       definition.frames.at(definition.animation(QStringLiteral("rest"))->steps.front().frame);

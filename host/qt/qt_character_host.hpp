@@ -2,12 +2,13 @@
 // The character host on the desktop, built on Qt Widgets. Construct it after QApplication, on
 // the GUI thread; it shows nothing until a loaded character is shown.
 //
-//   vembrel::preferX11Platform();
+//   vembrel::chooseX11Platform();
 //   QApplication app(argc, argv);
 //   vembrel::QtCharacterHost host;
 //   ... Vembrel form(host, ...); form.Form_Load(...);
 //   // a second launch or the tray: host.showCharacter();
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "lookup/character_host.hpp"
+#include "host/qt/desktop_watch.hpp"
 
 class QSystemTrayIcon;
 class QMenu;
@@ -50,7 +52,7 @@ class QtCharacterHost : public QObject, public CharacterHost {
 
   // For the characters.
   int scaled(int ms) const;
-  int maskThreshold() const { return mask_threshold_; }
+  bool compositing() const { return compositing_; }
   void raiseDblClick(const DblClickEvent& event);
 
  private:
@@ -60,8 +62,10 @@ class QtCharacterHost : public QObject, public CharacterHost {
   std::map<std::u16string, std::unique_ptr<QtCharacter>> characters_;
   DblClickHandler dbl_click_;
   double time_scale_ = 1.0;
-  int mask_threshold_;
-  QTimer compositing_timer_;
+  bool compositing_;
+  DesktopWatch desktop_watch_;
+  QTimer raise_timer_;
+  QElapsedTimer last_raise_;
   std::unique_ptr<QMenu> tray_menu_;
   QPointer<QSystemTrayIcon> tray_;
 };

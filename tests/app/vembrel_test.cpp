@@ -35,6 +35,27 @@ TEST(FormLoad, LoadsPlacesAndGreetsInOrder) {
                            "Play congratulate2", "AutoPopupMenu false"}));
 }
 
+TEST(FormLoad, PlacesOnTheTopRightOfAScreenAnywhereOnTheDesktop) {
+  const struct {
+    double twips;
+    ScreenOrigin origin;
+    std::string move;
+  } cases[] = {{15360, {1280, 0}, "MoveTo 2184 0"},     // primary right of a 1280-pixel one
+               {19200, {-1280, 0}, "MoveTo -120 0"},    // primary left of the origin
+               {15360, {0, 800}, "MoveTo 904 800"},     // primary below another
+               {15360, {32000, 0}, "MoveTo 32767 0"}};  // still 16 bits
+  for (const auto& c : cases) {
+    testing::TempDir dir;
+    RecordingHost host;
+    ScriptedDialog dialog;
+    testing::FakeDesktop desktop;
+    Vembrel form(host, dialog, desktop, dir.path().string());
+    ASSERT_TRUE(form.Form_Load(c.twips, c.origin).ok());
+    ASSERT_GE(host.ops.size(), 4u);
+    EXPECT_EQ(host.ops[3], c.move) << c.origin.x << "," << c.origin.y;
+  }
+}
+
 TEST(MenuItems, AreTheTwelveInMenuOrder) {
   std::string names;
   std::u16string captions;

@@ -24,14 +24,15 @@ struct HostFixture {
     load_error = status.error;
   }
 
-  // Lets the event loop run until `done` or the deadline; returns `done`'s last value.
-  static bool waitFor(const std::function<bool()>& done, int ms = 3000) {
+  // Lets the event loop run until `done` or the deadline; returns `done`'s last value. The
+  // deadline is generous: it only bounds a failing test, and a loaded machine is slow.
+  static bool waitFor(const std::function<bool()>& done, int ms = 20000) {
     QElapsedTimer clock;
     clock.start();
     while (!done() && clock.elapsed() < ms) QTest::qWait(2);
     return done();
   }
-  bool waitUntilIdle(int ms = 3000) {
+  bool waitUntilIdle(int ms = 20000) {
     return waitFor([this] { return !character->isBusy(); }, ms);
   }
 

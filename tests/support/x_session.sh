@@ -17,11 +17,11 @@ passed=0 failed=0
 ok() { echo "ok   $1"; passed=$((passed + 1)); }
 fail() { echo "FAIL $1"; failed=$((failed + 1)); }
 
-# Starts an Xvfb on a free display (-displayfd picks one and says when it is ready); sets
-# `xvfb` (its pid) and DISPLAY.
+# Starts an Xvfb on a free display (-displayfd picks one and says when it is ready), with a
+# screen of $1 pixels (1280x800 by default); sets `xvfb` (its pid) and DISPLAY.
 start_xvfb() {
   rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>>"$work/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x800}x24" -nolisten tcp -noreset 3>"$work/display" 2>>"$work/xvfb.log" &
   xvfb=$!
   pids+=($xvfb)
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
