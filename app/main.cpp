@@ -7,10 +7,13 @@
 #include <cstdio>
 
 #include "app/app_dir.hpp"
+#include "app/app_icon.hpp"
 #include "app/display_check.hpp"
 #include "app/single_instance.hpp"
 #include "app/vembrel_form.hpp"
+#include "host/qt/character_file.hpp"
 #include "host/qt/platform_choice.hpp"
+#include "lookup/data_file.hpp"
 
 namespace {
 
@@ -37,6 +40,11 @@ int main(int argc, char** argv) {
   if (start == vembrel::SingleInstance::Start::Alone)
     std::fprintf(stderr, "vembrel: %s\n", instance.problem().c_str());
 
+  // The character file is read while Qt starts; the form takes it over when it loads.
+  const std::string app_dir = vembrel::application_directory();
+  vembrel::prefetchCharacterFile(
+      QString::fromStdString(vembrel::app_file_path(app_dir, vembrel::kCharacterFile)));
+
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vembrel");
   QApplication::setDesktopFileName("vembrel");
@@ -44,12 +52,12 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   if (start == vembrel::SingleInstance::Start::NotAnswering) return fail(instance.problem(), true);
 
-  const std::string app_dir = vembrel::application_directory();
-  // A file icon is read only when it is first drawn; a theme lookup would scan folders now.
-  QApplication::setWindowIcon(QIcon(QString::fromStdString(app_dir + "/vembrel.svg")));
   vembrel::VembrelForm form(app_dir);
-  if (const vembrel::LoadStatus status = form.load(); !status.ok())
-    return fail("cannot load the character: " + status.error, true);
+  const vembrel::LoadStatus status = form.load();
+  // Set once the character is on screen: nothing shown before needs it.
+  QApplication::setWindowIcon(
+      vembrel::applicationIcon(QString::fromStdString(app_dir + "/vembrel.svg")));
+  if (!status.ok()) return fail("cannot load the character: " + status.error, true);
   instance.serve([&form] { form.showCharacter(); });
   return app.exec();
 }

@@ -57,7 +57,8 @@ def median_ratio(a, b, runs=RUNS):
 
 def lookup_targets(tmp):
     c_env = dict(os.environ, LC_ALL="C")
-    for query, rg_limit, grep_limit in (("学而", 0.4, 1.5), ("之", 1.0, None)):
+    for query, rg_limit, grep_limit in (("学而", 0.4, 1.5), ("学而时习", 0.4, 1.5),
+                                        ("之", 1.0, None)):
         commands = os.path.join(tmp, "query.txt")
         with open(commands, "w", encoding="utf-8") as f:
             f.write("mwy %s\n" % query)
@@ -109,8 +110,16 @@ class Xvfb:
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x800x24", "-nolisten",
              "tcp", "-noreset"], pass_fds=(write_end,), stderr=self.log)
         os.close(write_end)
-        display = os.read(read_end, 64).decode().strip()
+        # Xvfb writes the number and its newline separately, and a pipe closed in between
+        # kills it: read up to the newline.
+        display = b""
+        while not display.endswith(b"\n"):
+            chunk = os.read(read_end, 64)
+            if not chunk:
+                break
+            display += chunk
         os.close(read_end)
+        display = display.decode().strip()
         self.runtime = tempfile.mkdtemp()
         os.chmod(self.runtime, 0o700)
         # A private runtime and temporary folder: the single-instance socket lives there.
@@ -132,7 +141,7 @@ def time_to_map(env, program):
     return float(out) / 1e3 if out else float("nan")
 
 
-def rss_after_start(env, program, settle=3.0):
+def rss_after_start(env, program, settle):
     process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
     time.sleep(settle)
@@ -159,10 +168,14 @@ def desktop_targets():
                "<= 1.3", ratio <= 1.3)
         print("    vembrel %.1f ms, minimal %.1f ms" % (ta * 1e3, tb * 1e3))
 
-        rss_v = statistics.median(rss_after_start(x.env, vembrel) for _ in range(3))
-        rss_m = statistics.median(rss_after_start(x.env, minimal) for _ in range(3))
-        report("resident memory after start-up, vembrel / minimal Qt window",
-               "%.2f" % (rss_v / rss_m), "x", "<= 1.5", rss_v / rss_m <= 1.5)
+        # Once the greeting has played: the balloon's fonts are loaded by then, and what is
+        # resident is what the idle character keeps. (Three seconds in, the figure depends on
+        # whether the first balloon is up yet.)
+        settle, samples = (15.0, 1) if QUICK else (15.0, 3)
+        rss_v = statistics.median(rss_after_start(x.env, vembrel, settle) for _ in range(samples))
+        rss_m = statistics.median(rss_after_start(x.env, minimal, settle) for _ in range(samples))
+        report("resident memory after the greeting, vembrel / minimal Qt window",
+               "%.2f" % (rss_v / rss_m), "x", "<= 1.3", rss_v / rss_m <= 1.3)
         print("    vembrel %.1f MiB, minimal %.1f MiB" % (rss_v / 1024, rss_m / 1024))
 
         seconds = 15 if QUICK else 60

@@ -5,6 +5,7 @@
 
 #include "lookup/byte_search.hpp"
 #include "lookup/gbk.hpp"
+#include "lookup/gbk_boundary.hpp"
 #include "lookup/text.hpp"
 
 namespace vembrel {
@@ -25,57 +26,95 @@ std::vector<PhraseRow> scan_phrases_plain(std::string_view data, std::u16string_
   return rows;
 }
 
+namespace {
+
+// A line of data with a find in it.
+struct FoundLine {
+  std::size_t start = 0;
+  std::size_t head_end = 0;    // its first "~", or end when it has none
+  std::size_t pairs_from = 0;  // the lead bytes [pairs_from, head_end) are pairs
+  std::size_t end = 0;         // its terminator, or the end of the data
+};
+
+// Sets the line's head_end and pairs_from. A "~" byte that is the second byte of a character
+// is no separator.
+void find_separator(const unsigned char* bytes, FoundLine& line) {
+  std::size_t known = line.start;  // a character starts here; the search goes on from here
+  while (known < line.end) {
+    const void* found = std::memchr(bytes + known, '~', line.end - known);
+    if (found == nullptr) break;
+    const auto at = static_cast<std::size_t>(static_cast<const unsigned char*>(found) - bytes);
+    const std::size_t run_start = gbk_lead_run_start(bytes, known, at);
+    if (gbk_starts_character(bytes, run_start, at)) {
+      line.head_end = at;
+      line.pairs_from = run_start;
+      return;
+    }
+    known = at + 1;  // the "~" ended a character
+  }
+  line.head_end = line.pairs_from = line.end;
+}
+
+}  // namespace
+
 void for_each_phrase_match(
     std::string_view data, std::u16string_view query,
     const std::function<void(std::string_view head, std::string_view tail)>& match) {
   // The fast scan works on the raw bytes: it looks for the query's GBK bytes anywhere, then
-  // keeps a find only when it starts on a character boundary of its line, before the line's
-  // first "~". Only matching lines are decoded.
+  // keeps a find only when it lies before its line's first "~" and starts on a character
+  // boundary (see gbk_boundary.hpp). Only lines with a find are looked at more closely, and
+  // each of their bytes only a few times, so the work stays linear.
   if (query.empty() || query.find(u'~') != std::u16string_view::npos) return;
   const std::optional<std::string> needle = encode_gbk(query);
   if (!needle) return;  // a text without GBK form occurs in no data file
   const char terminator = LineReader::line_terminator(data);
   if (needle->find(terminator) != std::string::npos) return;  // no line holds one
 
-  const char* const base = data.data();
+  const auto* const bytes = reinterpret_cast<const unsigned char*>(data.data());
   const std::size_t size = data.size();
-  std::size_t line_start = 0;  // start of the line the walk is in
-  std::size_t walk = 0;        // the next character boundary of that line not yet passed
-  bool in_tail = false;        // the walk has passed the line's first "~"
+  const auto offset = [bytes](const void* p) {
+    return static_cast<std::size_t>(static_cast<const unsigned char*>(p) - bytes);
+  };
+  FoundLine line;         // the line of the last find
+  bool in_line = false;   // whether there was one
+  std::size_t known = 0;  // a character of that line starts here, before every find left in it
   std::size_t from = 0;
   while (from < size) {
     const std::size_t at = find_bytes(data, *needle, from);
     if (at == std::string_view::npos) break;
-    // Start a new walk when the find lies in a later line than the walk.
-    const void* last_end = at > walk ? ::memrchr(base + walk, terminator, at - walk) : nullptr;
-    if (last_end != nullptr) {
-      line_start = static_cast<std::size_t>(static_cast<const char*>(last_end) - base) + 1;
-      if (terminator == '\r' && line_start < size && base[line_start] == '\n') ++line_start;
-      walk = line_start;
-      in_tail = false;
+    if (!in_line || at >= line.end) {
+      const std::size_t after = in_line ? line.end : 0;  // the last line's terminator
+      const void* last_end = ::memrchr(bytes + after, terminator, at - after);
+      line.start = last_end == nullptr ? after : offset(last_end) + 1;
+      if (last_end != nullptr && terminator == '\r' && line.start < size &&
+          bytes[line.start] == '\n')
+        ++line.start;
+      const void* end = std::memchr(bytes + at, terminator, size - at);
+      line.end = end == nullptr ? size : offset(end);
+      find_separator(bytes, line);
+      known = line.start;
+      in_line = true;
     }
-    while (walk < at && !in_tail) {
-      if (base[walk] == '~') in_tail = true;
-      walk += gbk_char_length(data, walk);
-    }
-    const void* end_ptr = ::memchr(base + at, terminator, size - at);
-    const std::size_t line_end =
-        end_ptr ? static_cast<std::size_t>(static_cast<const char*>(end_ptr) - base) : size;
-    if (in_tail) {
-      from = line_end;  // the rest of this line is tail
+    if (at < line.start) {  // the LF of a CR LF belongs to no line
+      from = at + 1;
       continue;
     }
-    if (walk != at) {
-      from = at + 1;  // the find starts inside a character
+    if (line.head_end == line.end || at >= line.head_end) {  // no "~", or the find is in the tail
+      from = line.end;
       continue;
     }
-    // Matches only count in a line that has a "~" at all.
-    std::string_view line = data.substr(line_start, line_end - line_start);
-    std::size_t i = walk - line_start;
-    bool has_separator = false;
-    while (i < line.size() && !(has_separator = line[i] == '~')) i += gbk_char_length(line, i);
-    if (has_separator) match(line.substr(0, i), line.substr(i + 1));
-    from = line_end;
+    const std::size_t run_start =
+        at >= line.pairs_from ? line.pairs_from : gbk_lead_run_start(bytes, known, at);
+    if (!gbk_starts_character(bytes, run_start, at)) {
+      known = at + 1;  // `at` is the second byte of a character
+      from = at + 1;
+      continue;
+    }
+    // A find on a boundary holds the query's whole characters, so it cannot reach past the
+    // separator.
+    match(data.substr(line.start, line.head_end - line.start),
+          data.substr(line.head_end + 1, line.end - line.head_end - 1));
+    from = line.end;
   }
 }
 

@@ -1,5 +1,8 @@
 #include "lookup/result_list.hpp"
 
+#include <new>
+#include <stdexcept>
+
 #include "lookup/entry_limit.hpp"
 #include "lookup/gbk.hpp"
 
@@ -7,27 +10,29 @@ namespace vembrel {
 
 void ResultList::clear() {
   prefix_.clear();
-  bytes_.clear();
-  bytes_.shrink_to_fit();  // a large result should not stay in memory after it is gone
-  ends_.clear();
-  ends_.shrink_to_fit();
-  cut_.clear();
-  cut_.shrink_to_fit();
+  // A large result should not stay in memory after it is gone.
+  chunks_.clear();
+  blocks_ = std::vector<Row*>();
+  count_ = 0;
   text_.clear();
 }
 
 void ResultList::addGbk(std::string_view bytes) {
-  const std::string_view kept = clip_entry(bytes);
-  bytes_.append(kept);
-  ends_.push_back(bytes_.size());
-  cut_.push_back(kept.size() < bytes.size());
+  if (count_ == blocks_.size() * kRowsPerBlock) {
+    blocks_.reserve(blocks_.size() + 1);
+    blocks_.push_back(static_cast<Row*>(chunks_.allocate(kRowsPerBlock * sizeof(Row))));
+  }
+  const std::string_view kept = chunks_.add(clip_entry(bytes));
+  new (&blocks_.back()[count_ % kRowsPerBlock])
+      Row{kept.data(), static_cast<std::uint32_t>(kept.size()), kept.size() < bytes.size()};
+  ++count_;
 }
 
 std::u16string ResultList::row(std::size_t i) const {
-  const std::size_t begin = i == 0 ? 0 : ends_.at(i - 1);
-  std::u16string text =
-      prefix_ + decode_gbk(std::string_view(bytes_).substr(begin, ends_.at(i) - begin));
-  if (cut_[i]) text += kCutMark;
+  if (i >= count_) throw std::out_of_range("ResultList::row");
+  const Row& r = blocks_[i / kRowsPerBlock][i % kRowsPerBlock];
+  std::u16string text = prefix_ + decode_gbk(std::string_view(r.bytes, r.size));
+  if (r.cut) text += kCutMark;
   return text;
 }
 

@@ -6,11 +6,15 @@
 // are kept as the data file's GBK bytes and decoded when they are read. Every row of a list
 // starts with the same prefix (the definition list's result label). A row longer than an
 // entry may be (see entry_limit.hpp) keeps only its beginning and reads with a cut mark.
+// Neither the rows' bytes nor their index move while the list grows: both live in chunks.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "lookup/byte_chunks.hpp"
 
 namespace vembrel {
 
@@ -21,7 +25,7 @@ class ResultList {
   void setPrefix(std::u16string prefix) { prefix_ = std::move(prefix); }
   // Adds a row from GBK bytes.
   void addGbk(std::string_view bytes);
-  std::size_t count() const { return ends_.size(); }
+  std::size_t count() const { return count_; }
   // Row i as text (prefix included); i must be below count().
   std::u16string row(std::size_t i) const;
   // Selecting a row that does not exist leaves the text as it was.
@@ -32,10 +36,17 @@ class ResultList {
   void setText(std::u16string text) { text_ = std::move(text); }
 
  private:
+  struct Row {
+    const char* bytes;  // in chunks_
+    std::uint32_t size;
+    bool cut;
+  };
+  static constexpr std::size_t kRowsPerBlock = 1024;
+
   std::u16string prefix_;
-  std::string bytes_;              // every row's bytes, one after another
-  std::vector<std::size_t> ends_;  // where each row's bytes end
-  std::vector<bool> cut_;          // whether each row was cut
+  ByteChunks chunks_;         // the rows' bytes and the blocks of rows
+  std::vector<Row*> blocks_;  // kRowsPerBlock rows each
+  std::size_t count_ = 0;
   std::u16string text_;
 };
 

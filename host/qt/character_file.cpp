@@ -1,17 +1,32 @@
 #include "host/qt/character_file.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSvgRenderer>
+#include <QThread>
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "host/qt/frame_cache.hpp"
+#include "host/qt/split_work.hpp"
+#include "host/qt/svg_outline.hpp"
 
 namespace vembrel {
 
@@ -63,8 +78,8 @@ bool readSize(const QJsonObject& root, Checker& check, QSize& size) {
   return true;
 }
 
-// What is wrong with one frame's SVG, or nothing.
-QString frameProblem(const QByteArray& svg) {
+// What is wrong with the size of an SVG document Qt can read, or nothing.
+QString sizeProblem(const QByteArray& svg) {
   QSvgRenderer renderer(svg);
   if (!renderer.isValid()) return QStringLiteral(" is not a valid SVG");
   const QSize size = renderer.defaultSize();
@@ -73,6 +88,18 @@ QString frameProblem(const QByteArray& svg) {
   // A frame of no size draws nothing: the character would be invisible and unclickable.
   if (size.isEmpty() || renderer.viewBoxF().isEmpty()) return QStringLiteral(" has no size");
   return {};
+}
+
+// What is wrong with one frame, or nothing. With a viewBox the root element alone tells the
+// size, and frames of one character mostly share their root, so each distinct root is read
+// once; only a frame without a viewBox, whose size depends on what it draws, is read whole.
+QString frameProblem(const SvgOutline& outline, const QByteArray& svg,
+                     std::map<QByteArray, QString>& problem_of_root) {
+  if (!outline.well_formed) return QStringLiteral(" is not a valid SVG");
+  if (!outline.has_view_box) return sizeProblem(svg);
+  const auto known = problem_of_root.find(outline.root);
+  if (known != problem_of_root.end()) return known->second;
+  return problem_of_root.emplace(outline.root, sizeProblem(outline.root)).first->second;
 }
 
 bool readFrames(const QJsonObject& root, Checker& check, CharacterDefinition& out) {
@@ -89,18 +116,16 @@ bool readFrames(const QJsonObject& root, Checker& check, CharacterDefinition& ou
     svg.squeeze();  // the conversion reserves room for the worst case; frames live long
     svgs.emplace_back(it.key(), std::move(svg));
   }
-  // Parsing every frame is most of the loading time: check the two halves side by side. The
-  // first problem in file order is the one reported, whichever half finds it.
-  std::vector<QString> problems(svgs.size());
-  const std::size_t half = svgs.size() / 2;
-  std::thread other([&] {
-    for (std::size_t i = 0; i < half; ++i) problems[i] = frameProblem(svgs[i].second);
-  });
-  for (std::size_t i = half; i < svgs.size(); ++i) problems[i] = frameProblem(svgs[i].second);
-  other.join();
+  // Reading every frame's XML is most of the loading time: both cores share it. Drawing the
+  // frames waits until each is first shown. The first problem in file order is reported.
+  std::vector<SvgOutline> outlines(svgs.size());
+  forEachOnTwoThreads(svgs.size(),
+                      [&](std::size_t i) { outlines[i] = outlineSvg(svgs[i].second); });
+  std::map<QByteArray, QString> problem_of_root;
   for (std::size_t i = 0; i < svgs.size(); ++i) {
-    if (!problems[i].isEmpty())
-      return check.fail(QStringLiteral("frame ") + quoted(svgs[i].first) + problems[i]);
+    const QString problem = frameProblem(outlines[i], svgs[i].second, problem_of_root);
+    if (!problem.isEmpty())
+      return check.fail(QStringLiteral("frame ") + quoted(svgs[i].first) + problem);
     out.frames.emplace(std::move(svgs[i].first), std::move(svgs[i].second));
   }
   return true;
@@ -176,21 +201,77 @@ bool checkRestIsVisible(const CharacterDefinition& character, Checker& check) {
 
 }  // namespace
 
-CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where) {
+namespace {
+
+// A character file's bytes and their JSON: what can be read before the GUI exists.
+struct LoadedFile {
+  QByteArray bytes;
+  QJsonDocument document;
+  QJsonParseError parse_error{};
+  QString failure;  // why the file could not be read; empty when it was
+};
+
+LoadedFile parseJson(QByteArray bytes) {
+  LoadedFile loaded;
+  loaded.document = QJsonDocument::fromJson(bytes, &loaded.parse_error);
+  loaded.bytes = std::move(bytes);
+  return loaded;
+}
+
+LoadedFile loadFile(const QString& path) {
+  const QFileInfo info(path);
+  const auto failure = [](const QString& message) {
+    LoadedFile loaded;
+    loaded.failure = message;
+    return loaded;
+  };
+  if (!info.exists()) return failure(QStringLiteral("no such file"));
+  if (!info.isFile()) return failure(QStringLiteral("not a regular file"));
+  if (info.size() > kMaxCharacterFileBytes)
+    return failure(QStringLiteral("larger than %1 MB").arg(kMaxCharacterFileBytes >> 20));
+  // Plain system calls: this may run before Qt knows its main thread, and a QFile, being a
+  // QObject, would make this thread Qt's main one.
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return failure(QString::fromLocal8Bit(std::strerror(errno)));
+  // Read one byte past the size to notice a file that grew after the size check.
+  QByteArray bytes(info.size() + 1, Qt::Uninitialized);
+  qsizetype got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+      ::close(fd);
+      return failure(reason);
+    }
+    if (n == 0) break;
+    got += n;
+  }
+  ::close(fd);
+  if (got > info.size()) return failure(QStringLiteral("changed while it was read"));
+  bytes.resize(got);
+  return parseJson(std::move(bytes));
+}
+
+// Everything after the JSON, on the GUI thread.
+CharacterFileResult checkCharacter(const LoadedFile& loaded, const QString& where) {
   Checker check(where);
-  QJsonParseError parse_error;
-  const QJsonDocument document = QJsonDocument::fromJson(bytes, &parse_error);
+  if (!loaded.failure.isEmpty()) {
+    check.fail(loaded.failure);
+    return {std::nullopt, check.error()};
+  }
+  const QJsonParseError& parse_error = loaded.parse_error;
   if (parse_error.error != QJsonParseError::NoError) {
     check.fail(QStringLiteral("bad JSON at line %1: %2")
-                   .arg(lineOfOffset(bytes, parse_error.offset))
+                   .arg(lineOfOffset(loaded.bytes, parse_error.offset))
                    .arg(parse_error.errorString()));
     return {std::nullopt, check.error()};
   }
-  if (!document.isObject()) {
+  if (!loaded.document.isObject()) {
     check.fail(QStringLiteral("the top level must be a JSON object"));
     return {std::nullopt, check.error()};
   }
-  const QJsonObject root = document.object();
+  const QJsonObject root = loaded.document.object();
   CharacterDefinition character;
   const bool ok = [&] {
     if (root.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName))
@@ -211,22 +292,70 @@ CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& w
   return {std::move(character), {}};
 }
 
+// Sizes and the rest pose are read by Qt's SVG renderer and painter, which need the GUI
+// application (fonts, the paint engine): without it they fail in ways that look like a bad
+// file, or crash.
+void requireGuiApplication() {
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+    qFatal("vembrel: a character file is read only once a QGuiApplication exists");
+}
+
+// A file being read ahead, and what came of it.
+struct Prefetch {
+  QString path;
+  LoadedFile loaded;
+  std::exception_ptr error;
+  std::jthread thread;  // joins however the prefetch ends
+};
+std::mutex g_prefetch_lock;
+std::unique_ptr<Prefetch> g_prefetch;
+
+std::optional<LoadedFile> takePrefetched(const QString& path) {
+  std::unique_ptr<Prefetch> prefetch;
+  {
+    const std::lock_guard<std::mutex> lock(g_prefetch_lock);
+    if (!g_prefetch || g_prefetch->path != path) return std::nullopt;
+    prefetch = std::move(g_prefetch);
+  }
+  prefetch->thread.join();
+  if (prefetch->error) std::rethrow_exception(prefetch->error);
+  return std::move(prefetch->loaded);
+}
+
+}  // namespace
+
+void prefetchCharacterFile(const QString& path) {
+  // Qt takes the first thread that asks for its thread data as the main one: make sure it is
+  // this one, whatever the other thread does first.
+  QThread::currentThread();
+  auto prefetch = std::make_unique<Prefetch>();
+  prefetch->path = path;
+  Prefetch* const p = prefetch.get();
+  try {
+    p->thread = std::jthread([p] {
+      try {
+        p->loaded = loadFile(p->path);
+      } catch (...) {
+        p->error = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    return;  // no thread to be had: the file is read when it is needed
+  }
+  const std::lock_guard<std::mutex> lock(g_prefetch_lock);
+  g_prefetch = std::move(prefetch);
+}
+
+CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where) {
+  requireGuiApplication();
+  return checkCharacter(parseJson(bytes), where);
+}
+
 CharacterFileResult readCharacterFile(const QString& path) {
-  const QFileInfo info(path);
-  const auto failure = [&](const QString& message) {
-    return CharacterFileResult{std::nullopt, (path + QStringLiteral(": ") + message).toStdString()};
-  };
-  if (!info.exists()) return failure(QStringLiteral("no such file"));
-  if (!info.isFile()) return failure(QStringLiteral("not a regular file"));
-  if (info.size() > kMaxCharacterFileBytes)
-    return failure(QStringLiteral("larger than %1 MB").arg(kMaxCharacterFileBytes >> 20));
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return failure(file.errorString());
-  // Read one byte past the size to notice a file that grew after the size check
-  // (QIODevice::read reserves all it is asked for, so do not ask for the whole limit).
-  const QByteArray bytes = file.read(info.size() + 1);
-  if (bytes.size() > info.size()) return failure(QStringLiteral("changed while it was read"));
-  return parseCharacterFile(bytes, path);
+  requireGuiApplication();
+  std::optional<LoadedFile> loaded = takePrefetched(path);
+  if (!loaded) loaded = loadFile(path);
+  return checkCharacter(*loaded, path);
 }
 
 }  // namespace vembrel

@@ -1,7 +1,9 @@
 #pragma once
 // Reads and checks a character file (see docs/character-format.md). Everything the host needs
 // is validated here, before any window exists, so a bad file fails with a message saying what
-// is wrong and where instead of misbehaving later.
+// is wrong and where instead of misbehaving later: the JSON, the animations, every frame's XML
+// and size, and a rest pose that draws something. Only the rest pose is drawn here; the other
+// frames are drawn when first shown (see FrameCache). Reading needs a QGuiApplication.
 
 #include <QByteArray>
 #include <QSize>
@@ -55,5 +57,10 @@ CharacterFileResult readCharacterFile(const QString& path);
 
 // Validates the bytes of a character file; `where` names it in messages.
 CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where);
+
+// Starts reading the file at `path` and parsing its JSON on another thread, which needs no
+// QGuiApplication, so that the work overlaps the start of the GUI; readCharacterFile(path)
+// takes the result over.
+void prefetchCharacterFile(const QString& path);
 
 }  // namespace vembrel

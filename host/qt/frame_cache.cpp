@@ -34,11 +34,12 @@ void FrameCache::setMaskThreshold(int threshold) {
     entry.frame.mask = maskFromAlpha(entry.frame.image, threshold_);
 }
 
-QImage FrameCache::render(const QByteArray& svg, QSize size, qreal ratio) {
+QImage FrameCache::render(const QByteArray& svg, QSize size, qreal ratio, bool* drawn) {
   const QSize pixels(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio)));
   QImage image(pixels.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QSvgRenderer renderer(svg);
+  if (drawn) *drawn = renderer.isValid();
   renderer.setAspectRatioMode(Qt::KeepAspectRatio);
   QPainter painter(&image);
   painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
@@ -61,7 +62,19 @@ const RenderedFrame* FrameCache::frame(const QString& id) {
     recent_.pop_back();
   }
   Entry entry;
-  entry.frame.image = render(source->second, size_, ratio_);
+  bool drawn = true;
+  entry.frame.image = render(source->second, size_, ratio_, &drawn);
+  if (!drawn) {
+    // The rest pose was drawn when the file was read, so it stands in for a frame that cannot.
+    const Animation* rest = character_->animation(QStringLiteral("rest"));
+    const auto rest_svg =
+        rest ? character_->frames.find(rest->steps.front().frame) : character_->frames.end();
+    if (rest_svg != character_->frames.end())
+      entry.frame.image = render(rest_svg->second, size_, ratio_);
+    if (undrawable_.insert(id).second)
+      qWarning("vembrel: frame \"%s\" cannot be drawn; the rest pose is shown instead",
+               qPrintable(id));
+  }
   entry.frame.mask = maskFromAlpha(entry.frame.image, threshold_);
   recent_.push_front(id);
   entry.use = recent_.begin();

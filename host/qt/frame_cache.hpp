@@ -9,6 +9,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "host/qt/character_file.hpp"
 
@@ -36,16 +37,19 @@ class FrameCache {
   int maskThreshold() const { return threshold_; }
 
   // The frame, rendered on first use; nullptr for an unknown id. The pointer stays valid
-  // until kMaxFrames other frames have been asked for.
+  // until kMaxFrames other frames have been asked for. Frames are checked only as XML when
+  // the file is read: one that Qt then cannot draw shows the rest pose instead of nothing.
   const RenderedFrame* frame(const QString& id);
 
-  // Frames kept at once: enough for the animation playing and the idle ones, while a long
-  // session that has played everything does not hold every frame in memory.
-  static constexpr std::size_t kMaxFrames = 16;
+  // Frames kept at once: the rest pose and the few frames an idle animation or a looping
+  // one (waving) shows again soon. A long animation draws most of its frames anew each time
+  // it plays, a millisecond or two per frame, rather than keep ~80 KB of pixels for each.
+  static constexpr std::size_t kMaxFrames = 8;
   std::size_t cachedFrames() const { return rendered_.size(); }
 
-  // Renders without caching, e.g. for previews and icons.
-  static QImage render(const QByteArray& svg, QSize size, qreal ratio);
+  // Renders without caching, e.g. for previews and icons. `drawn`, when given, says whether
+  // Qt could read the SVG; the image is transparent when it could not.
+  static QImage render(const QByteArray& svg, QSize size, qreal ratio, bool* drawn = nullptr);
 
  private:
   std::shared_ptr<const CharacterDefinition> character_;
@@ -57,7 +61,8 @@ class FrameCache {
     std::list<QString>::iterator use;  // its place in recent_
   };
   std::map<QString, Entry> rendered_;
-  std::list<QString> recent_;  // most recently used first
+  std::list<QString> recent_;     // most recently used first
+  std::set<QString> undrawable_;  // frames already reported as such
 };
 
 }  // namespace vembrel

@@ -220,6 +220,8 @@ void QtCharacter::showRest() {
 
 void QtCharacter::showFrame(const QString& id) {
   current_frame_ = id;
+  // A hidden character draws nothing: its frame is drawn when it shows again.
+  if (!visible_) return window_.showFrame(nullptr);
   const qreal ratio = window_.devicePixelRatioF();
   if (!qFuzzyCompare(ratio, cache_.devicePixelRatio())) {
     window_.showFrame(nullptr);  // the cache is about to drop the frame the window holds

@@ -86,6 +86,42 @@ TEST(CharacterFile, RejectsBrokenFilesSayingWhatAndWhere) {
          c["frames"] = frames;
        },
        "frame \"square\" is larger than 4096"},
+      {"huge frame with a viewBox",
+       [](QJsonObject& c) {
+         QJsonObject frames = c["frames"].toObject();
+         frames["square"] =
+             "<svg xmlns='http://www.w3.org/2000/svg' width='20' height='9000' "
+             "viewBox='0 0 20 9000'><rect width='5' height='5'/></svg>";
+         c["frames"] = frames;
+       },
+       "frame \"square\" is larger than 4096"},
+      {"frame whose root is no svg",
+       [](QJsonObject& c) {
+         QJsonObject frames = c["frames"].toObject();
+         frames["square"] =
+             "<svg:svg xmlns:svg='http://www.w3.org/2000/svg' width='20' "
+             "height='20' viewBox='0 0 20 20'/>";
+         c["frames"] = frames;
+       },
+       "frame \"square\" is not a valid SVG"},
+      {"frame nested deeper than Qt reads",
+       [](QJsonObject& c) {
+         QJsonObject frames = c["frames"].toObject();
+         frames["square"] =
+             "<svg xmlns='http://www.w3.org/2000/svg' width='20' height='20' "
+             "viewBox='0 0 20 20'>" +
+             QString("<g>").repeated(2048) + QString("</g>").repeated(2048) + "</svg>";
+         c["frames"] = frames;
+       },
+       "frame \"square\" is not a valid SVG"},
+      {"frame of no size with a viewBox",
+       [](QJsonObject& c) {
+         QJsonObject frames = c["frames"].toObject();
+         frames["square"] =
+             "<svg xmlns='http://www.w3.org/2000/svg' width='20' height='20' viewBox='0 0 0 0'/>";
+         c["frames"] = frames;
+       },
+       "frame \"square\" has no size"},
       {"frame of no size",
        [](QJsonObject& c) {
          QJsonObject frames = c["frames"].toObject();

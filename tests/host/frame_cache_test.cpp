@@ -36,5 +36,25 @@ TEST(FrameCache, KeepsOnlyTheRecentFramesAndTheOneOnScreen) {
   EXPECT_EQ(cache.frame("nope"), nullptr);
 }
 
+TEST(FrameCache, AFrameQtCannotDrawShowsTheRestPose) {
+  auto character = std::make_shared<CharacterDefinition>();
+  character->natural_size = QSize(40, 40);
+  character->frames.emplace(
+      "rest", QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='40' height='40'>"
+                         "<rect width='20' height='40'/></svg>"));
+  // Well-formed as the UTF-8 it is, but it says it is UTF-16, so Qt reads garbage.
+  character->frames.emplace(
+      "lying", QByteArray("<?xml version='1.0' encoding='UTF-16'?>"
+                          "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='40'>"
+                          "<rect width='40' height='40'/></svg>"));
+  character->animations["rest"].steps.push_back({"rest", 1000});
+  FrameCache cache(character);
+  const RenderedFrame* lying = cache.frame("lying");
+  ASSERT_NE(lying, nullptr);
+  EXPECT_EQ(lying->image, cache.frame("rest")->image);
+  EXPECT_TRUE(lying->mask.contains(QPoint(5, 5)));
+  EXPECT_FALSE(lying->mask.contains(QPoint(30, 5)));
+}
+
 }  // namespace
 }  // namespace vembrel
