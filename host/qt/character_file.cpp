@@ -12,9 +12,11 @@
 #include <QJsonObject>
 #include <QSvgRenderer>
 #include <QThread>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <latch>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -102,28 +104,58 @@ QString frameProblem(const SvgOutline& outline, const QByteArray& svg,
   return problem_of_root.emplace(outline.root, sizeProblem(outline.root)).first->second;
 }
 
-bool readFrames(const QJsonObject& root, Checker& check, CharacterDefinition& out) {
+// The frames' SVG documents in the order they are checked, with what their XML says: listed
+// and read as XML before the GUI exists when the file is read ahead.
+struct FrameList {
+  bool listed = false;  // "frames" is an object of strings
+  std::vector<std::pair<QString, QByteArray>> svgs;
+  std::vector<SvgOutline> outlines;  // outlines[i] tells of svgs[i]
+  bool outlined = false;             // every outline is read
+};
+
+FrameList listFrames(const QJsonObject& root) {
+  FrameList list;
+  const QJsonValue frames = root.value(QStringLiteral("frames"));
+  const QJsonObject object = frames.toObject();
+  for (auto it = object.begin(); it != object.end(); ++it) {
+    if (!it.value().isString()) return {};
+    QByteArray svg = it.value().toString().toUtf8();
+    svg.squeeze();  // the conversion reserves room for the worst case; frames live long
+    list.svgs.emplace_back(it.key(), std::move(svg));
+  }
+  list.listed = !list.svgs.empty();
+  list.outlines.resize(list.svgs.size());
+  return list;
+}
+
+// Reads frames' XML until none is left to take: any number of threads may share a list, each
+// frame is read once.
+void outlineShared(FrameList& list, std::atomic<std::size_t>& next) {
+  for (std::size_t i; (i = next.fetch_add(1)) < list.svgs.size();)
+    list.outlines[i] = outlineSvg(list.svgs[i].second);
+}
+
+bool readFrames(const QJsonObject& root, Checker& check, FrameList& list,
+                CharacterDefinition& out) {
   const QJsonValue frames = root.value(QStringLiteral("frames"));
   if (!frames.isObject() || frames.toObject().isEmpty())
     return check.fail(QStringLiteral("\"frames\" must be an object with at least one frame"));
   const QJsonObject object = frames.toObject();
-  std::vector<std::pair<QString, QByteArray>> svgs;
-  for (auto it = object.begin(); it != object.end(); ++it) {
+  for (auto it = object.begin(); it != object.end(); ++it)
     if (!it.value().isString())
       return check.fail(QStringLiteral("frame ") + quoted(it.key()) +
                         QStringLiteral(" is not a string"));
-    QByteArray svg = it.value().toString().toUtf8();
-    svg.squeeze();  // the conversion reserves room for the worst case; frames live long
-    svgs.emplace_back(it.key(), std::move(svg));
-  }
-  // Reading every frame's XML is most of the loading time: both cores share it. Drawing the
-  // frames waits until each is first shown. The first problem in file order is reported.
-  std::vector<SvgOutline> outlines(svgs.size());
-  forEachOnTwoThreads(svgs.size(),
-                      [&](std::size_t i) { outlines[i] = outlineSvg(svgs[i].second); });
+  if (!list.listed) list = listFrames(root);
+  std::vector<std::pair<QString, QByteArray>>& svgs = list.svgs;
+  // Reading every frame's XML is most of the loading time: unless it was done while Qt
+  // started, both cores share it. Drawing the frames waits until each is first shown. The
+  // first problem in file order is reported.
+  if (!list.outlined)
+    forEachOnTwoThreads(svgs.size(),
+                        [&](std::size_t i) { list.outlines[i] = outlineSvg(svgs[i].second); });
   std::map<QByteArray, QString> problem_of_root;
   for (std::size_t i = 0; i < svgs.size(); ++i) {
-    const QString problem = frameProblem(outlines[i], svgs[i].second, problem_of_root);
+    const QString problem = frameProblem(list.outlines[i], svgs[i].second, problem_of_root);
     if (!problem.isEmpty())
       return check.fail(QStringLiteral("frame ") + quoted(svgs[i].first) + problem);
     out.frames.emplace(std::move(svgs[i].first), std::move(svgs[i].second));
@@ -185,15 +217,18 @@ bool readAnimations(const QJsonObject& root, Checker& check, CharacterDefinition
 
 // The rest pose is what a user double-clicks to reach the menu: one that draws nothing would
 // leave an invisible character that can never be clicked.
-bool checkRestIsVisible(const CharacterDefinition& character, Checker& check) {
+bool checkRestIsVisible(CharacterDefinition& character, Checker& check) {
   const QString& id = character.animation(QStringLiteral("rest"))->steps.front().frame;
   // Drawn as the host draws it (aspect ratio kept, antialiased): a stretched drawing can show
   // pixels that the host's never does.
-  const QImage image = FrameCache::render(character.frames.at(id), character.natural_size, 1.0);
+  QImage image = FrameCache::render(character.frames.at(id), character.natural_size, 1.0);
   for (int y = 0; y < image.height(); ++y) {
     const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     for (int x = 0; x < image.width(); ++x)
-      if (qAlpha(row[x]) >= 128) return true;
+      if (qAlpha(row[x]) >= 128) {
+        character.rest_drawing = std::move(image);
+        return true;
+      }
   }
   return check.fail(QStringLiteral("the rest pose (frame ") + quoted(id) +
                     QStringLiteral(") draws nothing opaque"));
@@ -209,12 +244,14 @@ struct LoadedFile {
   QJsonDocument document;
   QJsonParseError parse_error{};
   QString failure;  // why the file could not be read; empty when it was
+  FrameList frames;
 };
 
 LoadedFile parseJson(QByteArray bytes) {
   LoadedFile loaded;
   loaded.document = QJsonDocument::fromJson(bytes, &loaded.parse_error);
   loaded.bytes = std::move(bytes);
+  loaded.frames = listFrames(loaded.document.object());
   return loaded;
 }
 
@@ -254,7 +291,7 @@ LoadedFile loadFile(const QString& path) {
 }
 
 // Everything after the JSON, on the GUI thread.
-CharacterFileResult checkCharacter(const LoadedFile& loaded, const QString& where) {
+CharacterFileResult checkCharacter(LoadedFile& loaded, const QString& where) {
   Checker check(where);
   if (!loaded.failure.isEmpty()) {
     check.fail(loaded.failure);
@@ -285,7 +322,8 @@ CharacterFileResult checkCharacter(const LoadedFile& loaded, const QString& wher
     if (!name.isString() || name.toString().trimmed().isEmpty())
       return check.fail(QStringLiteral("\"name\" must be a non-empty string"));
     character.name = name.toString();
-    return readSize(root, check, character.natural_size) && readFrames(root, check, character) &&
+    return readSize(root, check, character.natural_size) &&
+           readFrames(root, check, loaded.frames, character) &&
            readAnimations(root, check, character) && checkRestIsVisible(character, check);
   }();
   if (!ok) return {std::nullopt, check.error()};
@@ -304,8 +342,11 @@ void requireGuiApplication() {
 struct Prefetch {
   QString path;
   LoadedFile loaded;
-  std::exception_ptr error;
-  std::jthread thread;  // joins however the prefetch ends
+  std::exception_ptr error;                // reading the file failed
+  std::exception_ptr outline_error;        // reading the frames' XML failed
+  std::latch listed{1};                    // `loaded` is set, its frames listed
+  std::atomic<std::size_t> next_frame{0};  // the next frame whose XML nobody reads yet
+  std::jthread thread;                     // joins however the prefetch ends
 };
 std::mutex g_prefetch_lock;
 std::unique_ptr<Prefetch> g_prefetch;
@@ -317,8 +358,13 @@ std::optional<LoadedFile> takePrefetched(const QString& path) {
     if (!g_prefetch || g_prefetch->path != path) return std::nullopt;
     prefetch = std::move(g_prefetch);
   }
+  // Whatever XML is still unread, this thread reads too.
+  prefetch->listed.wait();
+  if (!prefetch->error) outlineShared(prefetch->loaded.frames, prefetch->next_frame);
   prefetch->thread.join();
   if (prefetch->error) std::rethrow_exception(prefetch->error);
+  if (prefetch->outline_error) std::rethrow_exception(prefetch->outline_error);
+  prefetch->loaded.frames.outlined = prefetch->loaded.frames.listed;
   return std::move(prefetch->loaded);
 }
 
@@ -333,10 +379,20 @@ void prefetchCharacterFile(const QString& path) {
   Prefetch* const p = prefetch.get();
   try {
     p->thread = std::jthread([p] {
+      // The file, its JSON and its frames' XML are read while Qt starts on the main thread,
+      // which joins in on the frames once it needs them.
       try {
         p->loaded = loadFile(p->path);
       } catch (...) {
         p->error = std::current_exception();
+      }
+      const bool loaded = !p->error;
+      p->listed.count_down();
+      if (!loaded) return;
+      try {
+        outlineShared(p->loaded.frames, p->next_frame);
+      } catch (...) {
+        p->outline_error = std::current_exception();
       }
     });
   } catch (const std::system_error&) {
@@ -348,7 +404,8 @@ void prefetchCharacterFile(const QString& path) {
 
 CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where) {
   requireGuiApplication();
-  return checkCharacter(parseJson(bytes), where);
+  LoadedFile loaded = parseJson(bytes);
+  return checkCharacter(loaded, where);
 }
 
 CharacterFileResult readCharacterFile(const QString& path) {

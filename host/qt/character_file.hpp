@@ -6,6 +6,7 @@
 // frames are drawn when first shown (see FrameCache). Reading needs a QGuiApplication.
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <map>
@@ -32,6 +33,9 @@ struct CharacterDefinition {
   QSize natural_size;                       // the canvas every frame is drawn on
   std::map<QString, QByteArray> frames;     // id -> SVG document
   std::map<QString, Animation> animations;  // name -> animation
+  // The rest pose as it was drawn to check it (natural size, pixel ratio 1): the first frame
+  // the character shows, so it need not be drawn twice.
+  QImage rest_drawing;
 
   const Animation* animation(const QString& name) const;
   // The first frame of `name`, which must be one of the animations every file has.

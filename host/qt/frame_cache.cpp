@@ -63,7 +63,13 @@ const RenderedFrame* FrameCache::frame(const QString& id) {
   }
   Entry entry;
   bool drawn = true;
-  entry.frame.image = render(source->second, size_, ratio_, &drawn);
+  const QImage& rest_drawing = character_->rest_drawing;
+  if (!rest_drawing.isNull() && id == character_->restFrame() &&
+      rest_drawing.deviceIndependentSize().toSize() == size_ &&
+      qFuzzyCompare(rest_drawing.devicePixelRatio(), ratio_))
+    entry.frame.image = rest_drawing;  // drawn when the file was checked
+  else
+    entry.frame.image = render(source->second, size_, ratio_, &drawn);
   if (!drawn) {
     // The rest pose was drawn when the file was read, so it stands in for a frame that cannot.
     const Animation* rest = character_->animation(QStringLiteral("rest"));

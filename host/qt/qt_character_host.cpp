@@ -48,9 +48,12 @@ LoadStatus QtCharacterHost::Load(const std::u16string& id, const std::string& pa
   CharacterFileResult file = readCharacterFile(QString::fromStdString(path));
   if (!file.character) return {file.error};
   auto definition = std::make_shared<const CharacterDefinition>(std::move(*file.character));
-  auto character = std::make_unique<QtCharacter>(*this, id, std::move(definition));
-  ensureTrayIcon(*character);
-  characters_.emplace(id, std::move(character));
+  characters_.emplace(id, std::make_unique<QtCharacter>(*this, id, std::move(definition)));
+  // The tray icon (a drawing, a menu, a D-Bus connection: several milliseconds) waits until
+  // the event loop runs, so that it does not hold back the character's first appearance.
+  QTimer::singleShot(0, this, [this, id] {
+    if (QtCharacter* character = qtCharacter(id)) ensureTrayIcon(*character);
+  });
   return {};
 }
 
