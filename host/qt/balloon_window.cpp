@@ -89,7 +89,7 @@ void BalloonWindow::place(const BalloonGeometry& geometry) {
                           geometry.cloud == geometry_.cloud &&
                           geometry.bubbles == geometry_.bubbles;
   geometry_ = geometry;
-  if (same_shape)
+  if (same_shape && !image_.isNull())
     move(geometry.window.topLeft());
   else
     reshape();
@@ -106,6 +106,11 @@ void BalloonWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.drawImage(0, 0, image_);
+}
+
+// A hidden balloon keeps no drawing: the next page is drawn anew anyway.
+void BalloonWindow::hideEvent(QHideEvent*) {
+  image_ = QImage();
 }
 
 void BalloonWindow::mousePressEvent(QMouseEvent* event) {

@@ -34,6 +34,17 @@ void FrameCache::setMaskThreshold(int threshold) {
     entry.frame.mask = maskFromAlpha(entry.frame.image, threshold_);
 }
 
+void FrameCache::keepOnly(const QString& id) {
+  for (auto it = rendered_.begin(); it != rendered_.end();) {
+    if (it->first == id) {
+      ++it;
+      continue;
+    }
+    recent_.erase(it->second.use);
+    it = rendered_.erase(it);
+  }
+}
+
 QImage FrameCache::render(const QByteArray& svg, QSize size, qreal ratio, bool* drawn) {
   const QSize pixels(int(std::ceil(size.width() * ratio)), int(std::ceil(size.height() * ratio)));
   QImage image(pixels.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);

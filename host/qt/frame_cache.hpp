@@ -47,6 +47,10 @@ class FrameCache {
   static constexpr std::size_t kMaxFrames = 8;
   std::size_t cachedFrames() const { return rendered_.size(); }
 
+  // Drops every frame but `id` (the one on screen, whose pointer stays valid): an idle
+  // character shows one frame for seconds, and its next animation is drawn anew.
+  void keepOnly(const QString& id);
+
   // Renders without caching, e.g. for previews and icons. `drawn`, when given, says whether
   // Qt could read the SVG; the image is transparent when it could not.
   static QImage render(const QByteArray& svg, QSize size, qreal ratio, bool* drawn = nullptr);

@@ -1,10 +1,13 @@
 #include "host/qt/qt_character.hpp"
 
+#include <malloc.h>
+
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
 #include <algorithm>
 
+#include "host/qt/font_pages.hpp"
 #include "host/qt/mask_builder.hpp"
 #include "host/qt/qt_character_host.hpp"
 #include "lookup/animations.hpp"
@@ -262,7 +265,16 @@ BalloonGeometry QtCharacter::balloonGeometry(const QSizeF& text_size) const {
 
 void QtCharacter::scheduleIdle() {
   if (!visible_ || runner_.isRunning() || idle_.isPlaying()) return;
+  settle();
   idle_.schedule(definition_->animation(QLatin1String(animations::kLookAround)) != nullptr);
+}
+
+// Until its next blink, seconds away, the character shows one frame and no balloon: it keeps
+// what that needs and gives the rest back.
+void QtCharacter::settle() {
+  cache_.keepOnly(current_frame_);
+  if (!balloon_.isVisible()) releaseFontFilePages();
+  ::malloc_trim(0);  // what the drawing freed, which the allocator would otherwise keep
 }
 
 void QtCharacter::playIdle(const QString& animation) {

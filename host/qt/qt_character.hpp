@@ -86,6 +86,7 @@ class QtCharacter : public QObject, public Character {
   BalloonGeometry balloonGeometry(const QSizeF& text_size) const;
 
   void scheduleIdle();
+  void settle();
   void playIdle(const QString& animation);
 
   void popupMenu(QPoint at);

@@ -36,6 +36,33 @@ TEST(FrameCache, KeepsOnlyTheRecentFramesAndTheOneOnScreen) {
   EXPECT_EQ(cache.frame("nope"), nullptr);
 }
 
+TEST(FrameCache, AnIdleCharacterKeepsOnlyTheFrameOnScreen) {
+  FrameCache cache(manyFrames(4));
+  for (const char* id : {"0", "1", "2"}) cache.frame(id);
+  const RenderedFrame* shown = cache.frame("3");
+  cache.keepOnly("3");
+  EXPECT_EQ(cache.cachedFrames(), 1u);
+  EXPECT_EQ(cache.frame("3"), shown);             // the window's pointer stays valid
+  const RenderedFrame* again = cache.frame("0");  // drawn anew, and kept with it
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(again->mask.contains(QPoint(2, 2)));
+  EXPECT_EQ(cache.cachedFrames(), 2u);
+}
+
+// The rest pose drawn to check the file is the first rest frame shown, not drawn again; at
+// another size it is drawn as usual.
+TEST(FrameCache, UsesTheRestPoseDrawnWhenTheFileWasCheckedOnlyWhereItFits) {
+  auto character = std::make_shared<CharacterDefinition>(*manyFrames(2));
+  character->animations["rest"].steps.push_back({"0", 1000});
+  character->rest_drawing = FrameCache::render(character->frames.at("0"), QSize(40, 40), 1.0);
+  FrameCache cache(character);
+  EXPECT_EQ(cache.frame("0")->image.constBits(), character->rest_drawing.constBits());
+  cache.setSize(QSize(80, 80));
+  const RenderedFrame* larger = cache.frame("0");
+  EXPECT_EQ(larger->image.size(), QSize(80, 80));
+  EXPECT_TRUE(larger->mask.contains(QPoint(5, 5)));
+}
+
 TEST(FrameCache, AFrameQtCannotDrawShowsTheRestPose) {
   auto character = std::make_shared<CharacterDefinition>();
   character->natural_size = QSize(40, 40);
