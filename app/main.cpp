@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
       QString::fromStdString(vembrel::app_file_path(app_dir, vembrel::kCharacterFile)));
 
   QApplication app(argc, argv);
+  vembrel::prefetchDrawings();
   QApplication::setApplicationName("Vembrel");
   QApplication::setDesktopFileName("vembrel");
   // The character and its balloon come and go; only quit ends the program.

@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QSvgRenderer>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -221,14 +222,13 @@ bool checkRestIsVisible(CharacterDefinition& character, Checker& check) {
   const QString& id = character.animation(QStringLiteral("rest"))->steps.front().frame;
   // Drawn as the host draws it (aspect ratio kept, antialiased): a stretched drawing can show
   // pixels that the host's never does.
-  QImage image = FrameCache::render(character.frames.at(id), character.natural_size, 1.0);
+  QImage& image = character.drawn_ahead[id];
+  if (image.size() != character.natural_size || image.devicePixelRatio() != 1.0)
+    image = FrameCache::render(character.frames.at(id), character.natural_size, 1.0);
   for (int y = 0; y < image.height(); ++y) {
     const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     for (int x = 0; x < image.width(); ++x)
-      if (qAlpha(row[x]) >= 128) {
-        character.rest_drawing = std::move(image);
-        return true;
-      }
+      if (qAlpha(row[x]) >= 128) return true;
   }
   return check.fail(QStringLiteral("the rest pose (frame ") + quoted(id) +
                     QStringLiteral(") draws nothing opaque"));
@@ -245,6 +245,7 @@ struct LoadedFile {
   QJsonParseError parse_error{};
   QString failure;  // why the file could not be read; empty when it was
   FrameList frames;
+  std::map<QString, QImage> drawn_ahead;  // see CharacterDefinition
 };
 
 LoadedFile parseJson(QByteArray bytes) {
@@ -310,6 +311,7 @@ CharacterFileResult checkCharacter(LoadedFile& loaded, const QString& where) {
   }
   const QJsonObject root = loaded.document.object();
   CharacterDefinition character;
+  character.drawn_ahead = std::move(loaded.drawn_ahead);
   const bool ok = [&] {
     if (root.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName))
       return check.fail(QStringLiteral("\"format\" is not \"%1\"").arg(kFormatName));
@@ -338,18 +340,79 @@ void requireGuiApplication() {
     qFatal("vembrel: a character file is read only once a QGuiApplication exists");
 }
 
+// The frames a character shows first, as the file names them: what the thread reading ahead
+// draws once the GUI exists. Empty when the file does not say.
+struct FirstFrames {
+  QSize size;
+  std::vector<std::size_t> frames;  // indexes into FrameList::svgs
+};
+
+FirstFrames firstFrames(const LoadedFile& loaded) {
+  const QJsonObject root = loaded.document.object();
+  const double w = root.value(QStringLiteral("width")).toDouble();
+  const double h = root.value(QStringLiteral("height")).toDouble();
+  if (!(w >= 1 && h >= 1 && w <= kMaxCanvasPixels && h <= kMaxCanvasPixels)) return {};
+  FirstFrames first;
+  first.size = QSize(int(w), int(h));
+  const QJsonObject animations = root.value(QStringLiteral("animations")).toObject();
+  for (const char* name : {animations::kRest, animations::kShow}) {
+    const QString id = animations.value(QLatin1String(name))
+                           .toObject()
+                           .value(QStringLiteral("frames"))
+                           .toArray()
+                           .at(0)
+                           .toObject()
+                           .value(QStringLiteral("frame"))
+                           .toString();
+    const auto& svgs = loaded.frames.svgs;
+    for (std::size_t i = 0; i < svgs.size(); ++i)
+      if (svgs[i].first == id &&
+          std::find(first.frames.begin(), first.frames.end(), i) == first.frames.end())
+        first.frames.push_back(i);
+  }
+  return first;
+}
+
 // A file being read ahead, and what came of it.
 struct Prefetch {
+  ~Prefetch() { allowDrawing(false); }  // before the thread is joined
+
+  // Lets the thread go on to drawing, or to its end.
+  void allowDrawing(bool allowed) {
+    std::call_once(gui_known, [&] {
+      may_draw = allowed;
+      gui.count_down();
+    });
+  }
+
   QString path;
   LoadedFile loaded;
-  std::exception_ptr error;                // reading the file failed
-  std::exception_ptr outline_error;        // reading the frames' XML failed
-  std::latch listed{1};                    // `loaded` is set, its frames listed
-  std::atomic<std::size_t> next_frame{0};  // the next frame whose XML nobody reads yet
-  std::jthread thread;                     // joins however the prefetch ends
+  std::exception_ptr error;                  // reading the file failed
+  std::exception_ptr outline_error;          // reading the frames' XML failed
+  std::latch listed{1};                      // `loaded` is set, its frames listed
+  std::atomic<std::size_t> next_frame{0};    // the next frame whose XML nobody reads yet
+  FirstFrames first;                         // read from `loaded` before it is shared
+  std::vector<QImage> drawn;                 // drawn[i] is first.frames[i]'s, once drawn
+  std::atomic<std::size_t> next_drawing{0};  // the next of them nobody draws yet
+  std::once_flag gui_known;
+  std::latch gui{1};  // whether drawing is allowed is known
+  bool may_draw = false;
+  std::jthread thread;  // joins however the prefetch ends
 };
 std::mutex g_prefetch_lock;
 std::unique_ptr<Prefetch> g_prefetch;
+
+// Draws the first frames as the host draws them, until none is left to take: both threads
+// share them. The read-ahead thread leaves a frame with text to the GUI thread, which alone
+// draws text here.
+void drawFirstFrames(Prefetch& p, bool gui_thread) {
+  for (std::size_t i; (i = p.next_drawing.fetch_add(1)) < p.first.frames.size();) {
+    const QByteArray& svg = p.loaded.frames.svgs[p.first.frames[i]].second;
+    if (!gui_thread && (svg.contains("<text") || svg.contains("<tspan") || svg.contains("<font")))
+      continue;
+    p.drawn[i] = FrameCache::render(svg, p.first.size, 1.0);
+  }
+}
 
 std::optional<LoadedFile> takePrefetched(const QString& path) {
   std::unique_ptr<Prefetch> prefetch;
@@ -358,13 +421,22 @@ std::optional<LoadedFile> takePrefetched(const QString& path) {
     if (!g_prefetch || g_prefetch->path != path) return std::nullopt;
     prefetch = std::move(g_prefetch);
   }
+  prefetch->allowDrawing(false);  // unless it was allowed already
   // Whatever XML is still unread, this thread reads too.
   prefetch->listed.wait();
-  if (!prefetch->error) outlineShared(prefetch->loaded.frames, prefetch->next_frame);
+  if (!prefetch->error) {
+    outlineShared(prefetch->loaded.frames, prefetch->next_frame);
+    drawFirstFrames(*prefetch, true);
+  }
   prefetch->thread.join();
   if (prefetch->error) std::rethrow_exception(prefetch->error);
   if (prefetch->outline_error) std::rethrow_exception(prefetch->outline_error);
   prefetch->loaded.frames.outlined = prefetch->loaded.frames.listed;
+  for (std::size_t i = 0; i < prefetch->drawn.size(); ++i)
+    if (!prefetch->drawn[i].isNull())
+      prefetch->loaded.drawn_ahead.emplace(
+          prefetch->loaded.frames.svgs[prefetch->first.frames[i]].first,
+          std::move(prefetch->drawn[i]));
   return std::move(prefetch->loaded);
 }
 
@@ -380,9 +452,12 @@ void prefetchCharacterFile(const QString& path) {
   try {
     p->thread = std::jthread([p] {
       // The file, its JSON and its frames' XML are read while Qt starts on the main thread,
-      // which joins in on the frames once it needs them.
+      // which joins in on the frames once it needs them; then, once the GUI exists, the
+      // first frames are drawn.
       try {
         p->loaded = loadFile(p->path);
+        p->first = firstFrames(p->loaded);
+        p->drawn.resize(p->first.frames.size());
       } catch (...) {
         p->error = std::current_exception();
       }
@@ -393,6 +468,14 @@ void prefetchCharacterFile(const QString& path) {
         outlineShared(p->loaded.frames, p->next_frame);
       } catch (...) {
         p->outline_error = std::current_exception();
+        return;
+      }
+      p->gui.wait();
+      if (!p->may_draw) return;
+      try {
+        drawFirstFrames(*p, false);
+      } catch (...) {
+        // a frame not drawn here is drawn when it is needed
       }
     });
   } catch (const std::system_error&) {
@@ -400,6 +483,12 @@ void prefetchCharacterFile(const QString& path) {
   }
   const std::lock_guard<std::mutex> lock(g_prefetch_lock);
   g_prefetch = std::move(prefetch);
+}
+
+void prefetchDrawings() {
+  requireGuiApplication();
+  const std::lock_guard<std::mutex> lock(g_prefetch_lock);
+  if (g_prefetch) g_prefetch->allowDrawing(true);
 }
 
 CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where) {

@@ -33,9 +33,10 @@ struct CharacterDefinition {
   QSize natural_size;                       // the canvas every frame is drawn on
   std::map<QString, QByteArray> frames;     // id -> SVG document
   std::map<QString, Animation> animations;  // name -> animation
-  // The rest pose as it was drawn to check it (natural size, pixel ratio 1): the first frame
-  // the character shows, so it need not be drawn twice.
-  QImage rest_drawing;
+  // Frames already drawn at the natural size and a pixel ratio of 1 while the file was read
+  // (the rest pose, drawn to check it, and the first frame of the appearance), so that the
+  // host need not draw them again. The host takes them over.
+  std::map<QString, QImage> drawn_ahead;
 
   const Animation* animation(const QString& name) const;
   // The first frame of `name`, which must be one of the animations every file has.
@@ -62,9 +63,13 @@ CharacterFileResult readCharacterFile(const QString& path);
 // Validates the bytes of a character file; `where` names it in messages.
 CharacterFileResult parseCharacterFile(const QByteArray& bytes, const QString& where);
 
-// Starts reading the file at `path` and parsing its JSON on another thread, which needs no
-// QGuiApplication, so that the work overlaps the start of the GUI; readCharacterFile(path)
-// takes the result over.
+// Starts reading the file at `path`, its JSON and its frames' XML on another thread, which
+// needs no QGuiApplication, so that the work overlaps the start of the GUI;
+// readCharacterFile(path) takes the result over.
 void prefetchCharacterFile(const QString& path);
+
+// Says that the QGuiApplication exists: the thread reading ahead may now also draw the frames
+// the character shows first.
+void prefetchDrawings();
 
 }  // namespace vembrel

@@ -27,8 +27,10 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
 
 }  // namespace
 
-DesktopWatch::DesktopWatch(QObject* parent) : QObject(parent) {
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+DesktopWatch::DesktopWatch(QObject* parent) : QObject(parent) {}
+
+void DesktopWatch::start() {
+  if (connection_ || QGuiApplication::platformName() != QLatin1String("xcb")) return;
   if (!open()) {
     close();
     return;
@@ -116,6 +118,7 @@ void DesktopWatch::readEvents() {
 
 DesktopWatch::DesktopWatch(QObject* parent) : QObject(parent) {}
 DesktopWatch::~DesktopWatch() = default;
+void DesktopWatch::start() {}
 bool DesktopWatch::open() {
   return false;
 }

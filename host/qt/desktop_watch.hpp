@@ -20,6 +20,9 @@ class DesktopWatch : public QObject {
   explicit DesktopWatch(QObject* parent = nullptr);
   ~DesktopWatch() override;
 
+  // Opens the watch's own connection to the X server (a few round trips): once, on X11 only.
+  void start();
+
   bool watching() const { return connection_ != nullptr; }
 
  signals:

@@ -15,6 +15,7 @@ FrameCache::~FrameCache() = default;
 
 void FrameCache::setSize(QSize size) {
   if (size == size_) return;
+  drawn_ahead_.clear();
   size_ = size;
   rendered_.clear();
   recent_.clear();
@@ -22,6 +23,7 @@ void FrameCache::setSize(QSize size) {
 
 void FrameCache::setDevicePixelRatio(qreal ratio) {
   if (qFuzzyCompare(ratio, ratio_)) return;
+  drawn_ahead_.clear();
   ratio_ = ratio;
   rendered_.clear();
   recent_.clear();
@@ -34,7 +36,12 @@ void FrameCache::setMaskThreshold(int threshold) {
     entry.frame.mask = maskFromAlpha(entry.frame.image, threshold_);
 }
 
+void FrameCache::adoptDrawings(std::map<QString, QImage> drawings) {
+  drawn_ahead_ = std::move(drawings);
+}
+
 void FrameCache::keepOnly(const QString& id) {
+  drawn_ahead_.clear();
   for (auto it = rendered_.begin(); it != rendered_.end();) {
     if (it->first == id) {
       ++it;
@@ -74,13 +81,13 @@ const RenderedFrame* FrameCache::frame(const QString& id) {
   }
   Entry entry;
   bool drawn = true;
-  const QImage& rest_drawing = character_->rest_drawing;
-  if (!rest_drawing.isNull() && id == character_->restFrame() &&
-      rest_drawing.deviceIndependentSize().toSize() == size_ &&
-      qFuzzyCompare(rest_drawing.devicePixelRatio(), ratio_))
-    entry.frame.image = rest_drawing;  // drawn when the file was checked
-  else
-    entry.frame.image = render(source->second, size_, ratio_, &drawn);
+  const auto ahead = drawn_ahead_.find(id);
+  if (ahead != drawn_ahead_.end()) {
+    if (ahead->second.size() == size_ && qFuzzyCompare(ratio_, 1.0))
+      entry.frame.image = std::move(ahead->second);
+    drawn_ahead_.erase(ahead);
+  }
+  if (entry.frame.image.isNull()) entry.frame.image = render(source->second, size_, ratio_, &drawn);
   if (!drawn) {
     // The rest pose was drawn when the file was read, so it stands in for a frame that cannot.
     const Animation* rest = character_->animation(QStringLiteral("rest"));

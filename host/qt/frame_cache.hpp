@@ -47,6 +47,10 @@ class FrameCache {
   static constexpr std::size_t kMaxFrames = 8;
   std::size_t cachedFrames() const { return rendered_.size(); }
 
+  // Frames drawn already at the natural size and a pixel ratio of 1 (while the file was read):
+  // each is used once instead of being drawn, while the size and ratio fit.
+  void adoptDrawings(std::map<QString, QImage> drawings);
+
   // Drops every frame but `id` (the one on screen, whose pointer stays valid): an idle
   // character shows one frame for seconds, and its next animation is drawn anew.
   void keepOnly(const QString& id);
@@ -67,6 +71,7 @@ class FrameCache {
   std::map<QString, Entry> rendered_;
   std::list<QString> recent_;     // most recently used first
   std::set<QString> undrawable_;  // frames already reported as such
+  std::map<QString, QImage> drawn_ahead_;
 };
 
 }  // namespace vembrel

@@ -19,7 +19,8 @@ constexpr int kGlideMsec = 1000;
 }  // namespace
 
 QtCharacter::QtCharacter(QtCharacterHost& host, std::u16string id,
-                         std::shared_ptr<const CharacterDefinition> definition)
+                         std::shared_ptr<const CharacterDefinition> definition,
+                         std::map<QString, QImage> drawn_ahead)
     : host_(host),
       id_(std::move(id)),
       definition_(std::move(definition)),
@@ -53,6 +54,7 @@ QtCharacter::QtCharacter(QtCharacterHost& host, std::u16string id,
   connect(&window_, &CharacterWindow::contextMenuWanted, this, &QtCharacter::popupMenu);
   connect(&window_, &CharacterWindow::moved, this, &QtCharacter::followWindow);
 
+  cache_.adoptDrawings(std::move(drawn_ahead));
   window_.setWindowTitle(definition_->name);
   window_.resize(cache_.size());
   setCompositing(host_.compositing());

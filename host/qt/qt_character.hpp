@@ -33,8 +33,10 @@ class QtCharacter : public QObject, public Character {
   Q_OBJECT
 
  public:
+  // `drawn_ahead`: frames drawn while the file was read (see CharacterDefinition).
   QtCharacter(QtCharacterHost& host, std::u16string id,
-              std::shared_ptr<const CharacterDefinition> definition);
+              std::shared_ptr<const CharacterDefinition> definition,
+              std::map<QString, QImage> drawn_ahead = {});
   ~QtCharacter() override;
 
   void setHeight(int pixels) override;

@@ -35,6 +35,13 @@ QtCharacterHost::QtCharacterHost(QObject* parent)
     const qint64 since = last_raise_.isValid() ? last_raise_.elapsed() : kRaiseIntervalMsec;
     raise_timer_.start(int(std::max<qint64>(0, kRaiseIntervalMsec - since)));
   });
+  // The watch needs its own connection to the X server, which takes a few round trips: it
+  // opens once the event loop runs, so the character does not wait for it to appear. A
+  // compositor that came or went meanwhile is caught by looking again.
+  QTimer::singleShot(0, this, [this] {
+    desktop_watch_.start();
+    checkCompositing();
+  });
 }
 
 QtCharacterHost::~QtCharacterHost() {
@@ -47,8 +54,12 @@ LoadStatus QtCharacterHost::Load(const std::u16string& id, const std::string& pa
     return {"a character is already loaded as " + QString::fromStdU16String(id).toStdString()};
   CharacterFileResult file = readCharacterFile(QString::fromStdString(path));
   if (!file.character) return {file.error};
+  // The frames drawn while the file was read go to the character's cache, which lets them go
+  // once used, rather than stay in the shared definition.
+  std::map<QString, QImage> drawn_ahead = std::move(file.character->drawn_ahead);
   auto definition = std::make_shared<const CharacterDefinition>(std::move(*file.character));
-  characters_.emplace(id, std::make_unique<QtCharacter>(*this, id, std::move(definition)));
+  characters_.emplace(
+      id, std::make_unique<QtCharacter>(*this, id, std::move(definition), std::move(drawn_ahead)));
   // The tray icon (a drawing, a menu, a D-Bus connection: several milliseconds) waits until
   // the event loop runs, so that it does not hold back the character's first appearance.
   QTimer::singleShot(0, this, [this, id] {

@@ -49,18 +49,21 @@ TEST(FrameCache, AnIdleCharacterKeepsOnlyTheFrameOnScreen) {
   EXPECT_EQ(cache.cachedFrames(), 2u);
 }
 
-// The rest pose drawn to check the file is the first rest frame shown, not drawn again; at
-// another size it is drawn as usual.
-TEST(FrameCache, UsesTheRestPoseDrawnWhenTheFileWasCheckedOnlyWhereItFits) {
-  auto character = std::make_shared<CharacterDefinition>(*manyFrames(2));
-  character->animations["rest"].steps.push_back({"0", 1000});
-  character->rest_drawing = FrameCache::render(character->frames.at("0"), QSize(40, 40), 1.0);
+// Frames drawn while the file was read are not drawn again, each used once; at another size
+// they are drawn as usual.
+TEST(FrameCache, UsesFramesDrawnAheadOnlyWhereTheyFit) {
+  const auto character = manyFrames(2);
   FrameCache cache(character);
-  EXPECT_EQ(cache.frame("0")->image.constBits(), character->rest_drawing.constBits());
-  cache.setSize(QSize(80, 80));
-  const RenderedFrame* larger = cache.frame("0");
-  EXPECT_EQ(larger->image.size(), QSize(80, 80));
-  EXPECT_TRUE(larger->mask.contains(QPoint(5, 5)));
+  const QImage ahead = FrameCache::render(character->frames.at("0"), QSize(40, 40), 1.0);
+  cache.adoptDrawings({{"0", ahead}});
+  EXPECT_EQ(cache.frame("0")->image.constBits(), ahead.constBits());
+
+  FrameCache larger(character);
+  larger.adoptDrawings({{"0", ahead}});
+  larger.setSize(QSize(80, 80));
+  const RenderedFrame* frame = larger.frame("0");
+  EXPECT_EQ(frame->image.size(), QSize(80, 80));
+  EXPECT_TRUE(frame->mask.contains(QPoint(5, 5)));
 }
 
 TEST(FrameCache, AFrameQtCannotDrawShowsTheRestPose) {
