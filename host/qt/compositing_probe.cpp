@@ -15,27 +15,69 @@ namespace vembrel {
 #if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)
 namespace {
 
-bool selectionOwned(xcb_connection_t* connection) {
-  static const char kName[] = "_NET_WM_CM_S0";
-  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-      connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
-  if (!atom) return false;
-  xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
-      connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
-  const bool owned = owner && owner->owner != XCB_NONE;
-  std::free(owner);
-  std::free(atom);
-  return owned;
+xcb_connection_t* qtConnection() {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 ? x11->connection() : nullptr;
 }
+
+// Questions sent ahead and not yet answered, so that asking costs no waiting; the GUI
+// thread's alone.
+struct Pending {
+  bool atom_asked = false;
+  xcb_intern_atom_cookie_t atom{};
+  bool extension_asked = false;
+  xcb_query_extension_cookie_t extension{};
+};
+Pending g_pending;
+xcb_atom_t g_selection = XCB_ATOM_NONE;  // _NET_WM_CM_S0, once known
 
 // Newer XWayland servers announce an extension of that name; all of them name their RandR
 // outputs XWAYLAND0, XWAYLAND1 and so on, which Qt gives as its screens' names.
-bool onXWayland(xcb_connection_t* connection) {
+bool screensSayXWayland() {
   for (const QScreen* screen : QGuiApplication::screens())
     if (screen->name().startsWith(QLatin1String("XWAYLAND"))) return true;
-  static const char kName[] = "XWAYLAND";
-  xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
-      connection, xcb_query_extension(connection, sizeof kName - 1, kName), nullptr);
+  return false;
+}
+
+void askAhead(xcb_connection_t* connection) {
+  static const char kSelection[] = "_NET_WM_CM_S0";
+  static const char kXWayland[] = "XWAYLAND";
+  if (g_selection == XCB_ATOM_NONE && !g_pending.atom_asked) {
+    g_pending.atom = xcb_intern_atom(connection, 0, sizeof kSelection - 1, kSelection);
+    g_pending.atom_asked = true;
+  }
+  if (!g_pending.extension_asked) {
+    g_pending.extension = xcb_query_extension(connection, sizeof kXWayland - 1, kXWayland);
+    g_pending.extension_asked = true;
+  }
+  xcb_flush(connection);
+}
+
+bool selectionOwned(xcb_connection_t* connection) {
+  if (g_selection == XCB_ATOM_NONE) {
+    askAhead(connection);
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(connection, g_pending.atom, nullptr);
+    g_pending.atom_asked = false;
+    if (atom) g_selection = atom->atom;
+    std::free(atom);
+    if (g_selection == XCB_ATOM_NONE) return false;
+  }
+  xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
+      connection, xcb_get_selection_owner(connection, g_selection), nullptr);
+  const bool owned = owner && owner->owner != XCB_NONE;
+  std::free(owner);
+  return owned;
+}
+
+bool askXWayland(xcb_connection_t* connection) {
+  if (screensSayXWayland()) {
+    if (g_pending.extension_asked) xcb_discard_reply(connection, g_pending.extension.sequence);
+    return true;
+  }
+  askAhead(connection);
+  xcb_query_extension_reply_t* reply =
+      xcb_query_extension_reply(connection, g_pending.extension, nullptr);
   const bool present = reply && reply->present;
   std::free(reply);
   return present;
@@ -44,12 +86,17 @@ bool onXWayland(xcb_connection_t* connection) {
 }  // namespace
 #endif
 
+void askCompositorStateAhead() {
+#if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)
+  if (xcb_connection_t* connection = qtConnection()) askAhead(connection);
+#endif
+}
+
 bool onXWayland() {
 #if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = qtConnection();
   // The X server does not change while the program runs.
-  static const bool answer = x11 && x11->connection() && onXWayland(x11->connection());
+  static const bool answer = connection && askXWayland(connection);
   return answer;
 #else
   return false;
@@ -62,9 +109,9 @@ bool compositorActive() {
   const QString platform = QGuiApplication::platformName();
 #if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)
   if (platform == QLatin1String("xcb")) {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection()) return false;
-    return onXWayland() || selectionOwned(x11->connection());
+    xcb_connection_t* connection = qtConnection();
+    if (!connection) return false;
+    return onXWayland() || selectionOwned(connection);
   }
 #endif
   return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal") &&

@@ -18,8 +18,9 @@ constexpr int kRaiseIntervalMsec = 100;
 
 }  // namespace
 
-QtCharacterHost::QtCharacterHost(QObject* parent)
-    : QObject(parent), compositing_(compositorActive()) {
+QtCharacterHost::QtCharacterHost(QObject* parent) : QObject(parent) {
+  // Answered by the time the first character needs to know.
+  askCompositorStateAhead();
   // A compositor may start or stop at any time; the windows change their shapes at once.
   connect(&desktop_watch_, &DesktopWatch::compositorChanged, this,
           &QtCharacterHost::checkCompositing);
@@ -101,7 +102,7 @@ void QtCharacterHost::raiseDblClick(const DblClickEvent& event) {
 
 void QtCharacterHost::checkCompositing() {
   const bool compositing = compositorActive();
-  if (compositing == compositing_) return;
+  if (compositing_ == compositing) return;
   compositing_ = compositing;
   for (auto& [id, character] : characters_) character->setCompositing(compositing);
 }

@@ -14,8 +14,10 @@
 #include <QTimer>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "host/qt/compositing_probe.hpp"
 #include "host/qt/desktop_watch.hpp"
 #include "lookup/character_host.hpp"
 
@@ -52,7 +54,10 @@ class QtCharacterHost : public QObject, public CharacterHost {
 
   // For the characters.
   int scaled(int msec) const;
-  bool compositing() const { return compositing_; }
+  bool compositing() const {
+    if (!compositing_) compositing_ = compositorActive();
+    return *compositing_;
+  }
   void raiseDblClick(const DblClickEvent& event);
 
  private:
@@ -62,7 +67,7 @@ class QtCharacterHost : public QObject, public CharacterHost {
   std::map<std::u16string, std::unique_ptr<QtCharacter>> characters_;
   DblClickHandler dbl_click_;
   double time_scale_ = 1.0;
-  bool compositing_;
+  mutable std::optional<bool> compositing_;  // asked when first needed
   DesktopWatch desktop_watch_;
   QTimer raise_timer_;
   QElapsedTimer last_raise_;
