@@ -13,10 +13,10 @@
 
 #include "lookup/data_file.hpp"
 #include "lookup/gbk.hpp"
-#include "lookup/line_blocks.hpp"
 #include "lookup/phrase_search.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
 #include "tests/fuzz/query_input.hpp"
+#include "tests/support/block_scan.hpp"
 
 namespace {
 
@@ -36,19 +36,6 @@ const std::string& data_file_path(std::string_view data) {
   FUZZ_CHECK(fd >= 0 && ::ftruncate(fd, 0) == 0);
   FUZZ_CHECK(::pwrite(fd, data.data(), data.size(), 0) == static_cast<ssize_t>(data.size()));
   return path;
-}
-
-std::vector<PhraseRow> scan_in_blocks(const std::string& path, const std::u16string& query,
-                                      std::size_t block_size) {
-  const OpenedFile file = open_regular_file(path);
-  FUZZ_CHECK(file.ok());
-  LineBlocks blocks(file, block_size);
-  std::vector<PhraseRow> rows;
-  for_each_phrase_match(blocks, query, [&rows](std::string_view head, std::string_view tail) {
-    rows.push_back({decode_gbk(head), decode_gbk(tail)});
-  });
-  FUZZ_CHECK(!blocks.changed_while_read() && blocks.error().empty());
-  return rows;
 }
 
 void check_query(std::string_view data, const std::string& path, const std::u16string& query) {
@@ -75,7 +62,9 @@ void check_query(std::string_view data, const std::string& path, const std::u16s
   }
   FUZZ_CHECK(scan_phrases(data, query) == rows);
   // Blocks of a few bytes put every line end on a block edge somewhere.
-  FUZZ_CHECK(scan_in_blocks(path, query, 1 + (data.size() + query.size()) % 13) == rows);
+  const testing::BlockScan blocks =
+      testing::scan_phrases_in_blocks(path, query, 1 + (data.size() + query.size()) % 13);
+  FUZZ_CHECK(blocks.read_whole && blocks.rows == rows);
   if (encode_gbk(query))
     FUZZ_CHECK(rows == scan_phrases_plain(data, query));
   else

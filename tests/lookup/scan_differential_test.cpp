@@ -7,8 +7,8 @@
 #include <set>
 
 #include "lookup/gbk.hpp"
-#include "lookup/line_blocks.hpp"
 #include "lookup/phrase_search.hpp"
+#include "tests/support/block_scan.hpp"
 #include "tests/support/fixtures.hpp"
 
 namespace vembrel {
@@ -71,19 +71,6 @@ TEST(ScanDifferential, AgreesOnLongRunsOfLeadBytes) {
   }
 }
 
-std::vector<PhraseRow> scan_in_blocks(const std::string& path, std::u16string_view query,
-                                      std::size_t block_size) {
-  const OpenedFile file = open_regular_file(path);
-  EXPECT_TRUE(file.ok());
-  LineBlocks blocks(file, block_size);
-  std::vector<PhraseRow> rows;
-  for_each_phrase_match(blocks, query, [&rows](std::string_view head, std::string_view tail) {
-    rows.push_back({decode_gbk(head), decode_gbk(tail)});
-  });
-  EXPECT_FALSE(blocks.changed_while_read());
-  return rows;
-}
-
 // Blocks of a few bytes put every kind of line end, a CR LF split between two blocks
 // included, on a block edge, and lines run across many blocks.
 TEST(ScanDifferential, AFileReadInTinyBlocksAgrees) {
@@ -102,7 +89,9 @@ TEST(ScanDifferential, AFileReadInTinyBlocksAgrees) {
       const std::u16string query = text.substr(start(rng), 1 + q % 3);
       if (!encode_gbk(query)) continue;
       const std::size_t size = q == 0 ? 1 + round % 3 : block_size(rng);
-      ASSERT_EQ(scan_in_blocks(path, query, size), scan_phrases_plain(data, query))
+      const testing::BlockScan scan = testing::scan_phrases_in_blocks(path, query, size);
+      ASSERT_TRUE(scan.read_whole);
+      ASSERT_EQ(scan.rows, scan_phrases_plain(data, query))
           << "data bytes: " << ::testing::PrintToString(data)
           << " query: " << ::testing::PrintToString(*encode_gbk(query)) << " block " << size;
     }
