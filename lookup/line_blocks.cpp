@@ -1,5 +1,6 @@
 #include "lookup/line_blocks.hpp"
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,12 +10,38 @@
 namespace vembrel {
 
 LineBlocks::LineBlocks(const OpenedFile& file, std::size_t block_size)
-    : fd_(file.fd()), size_(file.size()), buffer_(std::max<std::size_t>(block_size, 1)) {}
+    : fd_(file.fd()), size_(file.size()) {
+  const std::size_t capacity = std::max<std::size_t>(block_size, 1);
+  void* memory =
+      ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (memory == MAP_FAILED) {
+    error_ = read_failure_reason(errno);
+    finished_ = true;
+    return;
+  }
+  buffer_ = static_cast<char*>(memory);
+  capacity_ = capacity;
+}
+
+LineBlocks::~LineBlocks() {
+  if (buffer_ != nullptr) ::munmap(buffer_, capacity_);
+}
+
+bool LineBlocks::grow() {
+  void* memory = ::mremap(buffer_, capacity_, capacity_ * 2, MREMAP_MAYMOVE);
+  if (memory == MAP_FAILED) {
+    error_ = read_failure_reason(errno);
+    return false;
+  }
+  buffer_ = static_cast<char*>(memory);
+  capacity_ *= 2;
+  return true;
+}
 
 bool LineBlocks::fill() {
-  while (filled_ < buffer_.size() && offset_ < size_) {
-    const std::size_t want = std::min(buffer_.size() - filled_, size_ - offset_);
-    const ssize_t got = ::pread(fd_, buffer_.data() + filled_, want, static_cast<off_t>(offset_));
+  while (filled_ < capacity_ && offset_ < size_) {
+    const std::size_t want = std::min(capacity_ - filled_, size_ - offset_);
+    const ssize_t got = ::pread(fd_, buffer_ + filled_, want, static_cast<off_t>(offset_));
     if (got < 0) {
       if (errno == EINTR) continue;
       error_ = read_failure_reason(errno);
@@ -30,16 +57,27 @@ bool LineBlocks::fill() {
   return true;
 }
 
+bool LineBlocks::find_cr_in_rest() {
+  while (offset_ < size_) {
+    filled_ = 0;
+    if (!fill()) return false;
+    if (std::memchr(buffer_, '\r', filled_) != nullptr) {
+      terminator_ = '\r';
+      return true;
+    }
+  }
+  return true;
+}
+
 bool LineBlocks::next(std::string_view& lines) {
   while (!finished_) {
     // Keep the unfinished line, at the front; a line that fills the whole buffer grows it.
     if (begin_ > 0) {
-      std::memmove(buffer_.data(), buffer_.data() + begin_, filled_ - begin_);
+      std::memmove(buffer_, buffer_ + begin_, filled_ - begin_);
       filled_ -= begin_;
       begin_ = 0;
     }
-    if (filled_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
-    if (!fill()) {
+    if ((filled_ == capacity_ && !grow()) || !fill()) {
       finished_ = true;
       return false;
     }
@@ -47,13 +85,20 @@ bool LineBlocks::next(std::string_view& lines) {
       lf_may_follow_ = false;
       if (buffer_[0] == '\n') begin_ = 1;  // the LF of a CR LF belongs to no line
     }
-    char* const data = buffer_.data() + begin_;
+    char* const data = buffer_ + begin_;
     const std::size_t size = filled_ - begin_;
 
-    if (!terminator_known_ && std::memchr(data, '\r', size) != nullptr) {
-      terminator_ = '\r';
+    if (!terminator_known_) {
       terminator_known_ = true;
-      if (handed_out_) {  // the blocks so far were split at LF: start again
+      if (std::memchr(data, '\r', size) != nullptr) {
+        terminator_ = '\r';
+      } else if (offset_ < size_) {
+        // No CR in the first block: look for one in the rest of the file before any line is
+        // handed out, then read from the top again.
+        if (!find_cr_in_rest()) {
+          finished_ = true;
+          return false;
+        }
         offset_ = begin_ = filled_ = 0;
         continue;
       }
@@ -62,7 +107,6 @@ bool LineBlocks::next(std::string_view& lines) {
       finished_ = true;
       if (size == 0) return false;
       lines = std::string_view(data, size);
-      handed_out_ = true;
       return true;
     }
     const void* last = ::memrchr(data, terminator_, size);
@@ -77,7 +121,6 @@ bool LineBlocks::next(std::string_view& lines) {
     }
     lines = std::string_view(data, cut);
     begin_ += cut;
-    handed_out_ = true;
     return true;
   }
   return false;

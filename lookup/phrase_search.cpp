@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <optional>
-#include <utility>
 
 #include "lookup/byte_search.hpp"
 #include "lookup/gbk.hpp"
@@ -132,20 +131,8 @@ void for_each_phrase_match(std::string_view data, std::u16string_view query, con
 void for_each_phrase_match(LineBlocks& blocks, std::u16string_view query, const MatchFn& match) {
   const std::optional<std::string> needle = phrase_needle(query);
   if (!needle) return;
-  // Finds in blocks split at LF count only once the file turns out to have no CR at all.
-  std::vector<std::pair<std::string, std::string>> unsure;
-  const auto keep_unsure = [&unsure](std::string_view head, std::string_view tail) {
-    unsure.emplace_back(head, tail);
-  };
-  for (std::string_view lines; blocks.next(lines);) {
-    if (!blocks.terminator_known()) {
-      match_lines(lines, blocks.terminator(), *needle, keep_unsure);
-      continue;
-    }
-    unsure.clear();  // the file has a CR after all: it is read again from the top
+  for (std::string_view lines; blocks.next(lines);)
     match_lines(lines, blocks.terminator(), *needle, match);
-  }
-  for (const auto& [head, tail] : unsure) match(head, tail);
 }
 
 std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view query) {
