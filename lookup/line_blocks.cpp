@@ -10,28 +10,28 @@
 namespace vembrel {
 
 LineBlocks::LineBlocks(const OpenedFile& file, std::size_t block_size)
-    : fd_(file.fd()), size_(file.size()) {
-  const std::size_t capacity = std::max<std::size_t>(block_size, 1);
-  void* memory =
-      ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (memory == MAP_FAILED) {
-    error_ = read_failure_reason(errno);
-    finished_ = true;
-    return;
-  }
-  buffer_ = static_cast<char*>(memory);
-  capacity_ = capacity;
-}
+    : fd_(file.fd()),
+      size_(file.size()),
+      first_buffer_(std::max<std::size_t>(block_size, 1)),
+      buffer_(first_buffer_.data()),
+      capacity_(first_buffer_.size()) {}
 
 LineBlocks::~LineBlocks() {
-  if (buffer_ != nullptr) ::munmap(buffer_, capacity_);
+  if (mapped_) ::munmap(buffer_, capacity_);
 }
 
 bool LineBlocks::grow() {
-  void* memory = ::mremap(buffer_, capacity_, capacity_ * 2, MREMAP_MAYMOVE);
+  void* memory = mapped_ ? ::mremap(buffer_, capacity_, capacity_ * 2, MREMAP_MAYMOVE)
+                         : ::mmap(nullptr, capacity_ * 2, PROT_READ | PROT_WRITE,
+                                  MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (memory == MAP_FAILED) {
     error_ = read_failure_reason(errno);
     return false;
+  }
+  if (!mapped_) {
+    std::memcpy(memory, buffer_, filled_);
+    first_buffer_ = std::vector<char>();
+    mapped_ = true;
   }
   buffer_ = static_cast<char*>(memory);
   capacity_ *= 2;

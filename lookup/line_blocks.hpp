@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "lookup/regular_file.hpp"
 
@@ -48,10 +49,13 @@ class LineBlocks {
   int fd_;
   std::size_t size_;        // the file's size when it was opened
   std::size_t offset_ = 0;  // where the next read starts
-  // Mapped memory of its own, so that growing it for a huge line moves no bytes and never
-  // holds the old and the new buffer at once; its pages past the bytes read stay untouched.
-  char* buffer_ = nullptr;
-  std::size_t capacity_ = 0;
+  // The buffer starts on the heap, which keeps its pages from one lookup to the next. A line
+  // longer than that moves to mapped memory of its own, which grows without moving its bytes
+  // and so never holds an old and a new copy of a huge line at once.
+  std::vector<char> first_buffer_;
+  char* buffer_;
+  std::size_t capacity_;
+  bool mapped_ = false;
   std::size_t begin_ = 0;  // the bytes [begin_, filled_) are read but not handed out
   std::size_t filled_ = 0;
   char terminator_ = '\n';
