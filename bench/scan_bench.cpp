@@ -1,13 +1,18 @@
 // Scan throughput: bytes of dictionary searched per second, per dictionary, for one-, two- and
 // four-character queries, plus the single-character lookup, and a search that keeps its rows
 // as the program does (a one-character query in the largest file matches tens of thousands).
+// Also the lookup as the program makes it, reading the largest file in blocks, and the byte
+// search's kernels on their own.
 
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "lookup/byte_search_kernels.hpp"
 #include "lookup/data_file.hpp"
+#include "lookup/gbk.hpp"
 #include "lookup/hanzi_lookup.hpp"
+#include "lookup/line_blocks.hpp"
 #include "lookup/phrase_search.hpp"
 #include "lookup/result_list.hpp"
 #include "lookup/text.hpp"
@@ -55,6 +60,44 @@ void BM_CharacterScan(benchmark::State& state, const char* query_utf8) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.bytes().size()));
 }
 
+// Opens the file and reads it in blocks for every search, as a lookup does.
+void BM_PhraseFileScan(benchmark::State& state, const char* file, const char* query_utf8) {
+  const std::string path = data_path(file);
+  const std::u16string query = utf8_to_utf16(query_utf8);
+  std::size_t rows = 0, size = 0;
+  for (auto _ : state) {
+    rows = 0;
+    const OpenedFile opened = open_regular_file(path);
+    LineBlocks blocks(opened);
+    for_each_phrase_match(blocks, query, [&](std::string_view, std::string_view) { ++rows; });
+    size = opened.size();
+    benchmark::DoNotOptimize(rows);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));
+  state.counters["rows"] = static_cast<double>(rows);
+}
+
+// Every occurrence of the query's GBK bytes in the file, with one kernel of find_bytes.
+void BM_FindAll(benchmark::State& state, bool avx2, const char* file, const char* query_utf8) {
+  if (avx2 && !byte_search::avx2_available()) {
+    state.SkipWithError("this processor has no AVX2");
+    return;
+  }
+  const auto find = avx2 ? byte_search::find_avx2 : byte_search::find_sse2;
+  const DataFile data = read_data_file(data_path(file));
+  const std::string needle = encode_gbk(utf8_to_utf16(query_utf8)).value();
+  std::size_t finds = 0;
+  for (auto _ : state) {
+    finds = 0;
+    for (std::size_t at = find(data.bytes(), needle, 0); at != std::string_view::npos;
+         at = find(data.bytes(), needle, at + 1))
+      ++finds;
+    benchmark::DoNotOptimize(finds);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.bytes().size()));
+  state.counters["finds"] = static_cast<double>(finds);
+}
+
 BENCHMARK_CAPTURE(BM_PhraseScan, xh_1, "xh.mdb", "灯");
 BENCHMARK_CAPTURE(BM_PhraseScan, xh_2, "xh.mdb", "灯笼");
 BENCHMARK_CAPTURE(BM_PhraseScan, xh_4, "xh.mdb", "外甥打灯");
@@ -72,6 +115,13 @@ BENCHMARK_CAPTURE(BM_PhraseScan, gw_2, "gw.mdb", "学而");
 BENCHMARK_CAPTURE(BM_PhraseScan, gw_4, "gw.mdb", "学而时习");
 BENCHMARK_CAPTURE(BM_PhraseScan, gw_1_kept, "gw.mdb", "之", true);
 BENCHMARK_CAPTURE(BM_PhraseScan, gw_2_kept, "gw.mdb", "学而", true);
+BENCHMARK_CAPTURE(BM_PhraseFileScan, gw_1, "gw.mdb", "之");
+BENCHMARK_CAPTURE(BM_PhraseFileScan, gw_2, "gw.mdb", "学而");
+BENCHMARK_CAPTURE(BM_PhraseFileScan, gw_4, "gw.mdb", "学而时习");
+BENCHMARK_CAPTURE(BM_FindAll, gw_1_sse2, false, "gw.mdb", "之");
+BENCHMARK_CAPTURE(BM_FindAll, gw_1_avx2, true, "gw.mdb", "之");
+BENCHMARK_CAPTURE(BM_FindAll, gw_4_sse2, false, "gw.mdb", "学而时习");
+BENCHMARK_CAPTURE(BM_FindAll, gw_4_avx2, true, "gw.mdb", "学而时习");
 BENCHMARK_CAPTURE(BM_CharacterScan, zd_1, "好");
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include "lookup/data_file.hpp"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -15,35 +13,10 @@
 #include <mutex>
 #include <utility>
 
+#include "lookup/regular_file.hpp"
+
 namespace vembrel {
 namespace {
-
-std::u16string reason_for(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return u"文件不存在";
-    case EACCES:
-    case EPERM:
-      return u"没有读取权限";
-    default:
-      return u"读取出错";
-  }
-}
-
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // A mapped file that shrinks under us raises SIGBUS on the pages past its new end. Every
 // mapping is entered in a fixed table, and one handler, installed once, puts a zero page over
@@ -175,25 +148,16 @@ bool DataFile::changed_while_read() const {
 
 DataFile read_data_file(const std::string& path) {
   DataFile file;
-  // O_NONBLOCK so that opening a FIFO cannot hang before we see that it is no regular file.
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) {
-    file.error = reason_for(errno);
+  const OpenedFile opened = open_regular_file(path);
+  if (!opened.ok()) {
+    file.error = opened.error;
     return file;
   }
-  struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) {
-    file.error = reason_for(errno);
-    return file;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    file.error = S_ISDIR(st.st_mode) ? u"这是一个目录，不是词典文件" : u"这不是普通文件";
-    return file;
-  }
-  const auto size = static_cast<std::size_t>(st.st_size);
+  const int fd = opened.fd();
+  const std::size_t size = opened.size();
   if (size == 0) return file;
   // Mapping is several times faster than copying a large file into fresh memory.
-  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
+  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
   if (map != MAP_FAILED) {
     const int guard = guard_mapping(static_cast<const char*>(map), size);
     if (guard >= 0) {
@@ -210,12 +174,12 @@ DataFile read_data_file(const std::string& path) {
   std::size_t used = 0;
   for (;;) {
     if (used == file.copy_.size()) file.copy_.resize(file.copy_.size() * 2);
-    const ssize_t got = ::read(fd.get(), file.copy_.data() + used, file.copy_.size() - used);
+    const ssize_t got = ::read(fd, file.copy_.data() + used, file.copy_.size() - used);
     if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
       file.copy_.clear();
-      file.error = reason_for(errno);
+      file.error = read_failure_reason(errno);
       return file;
     }
     used += static_cast<std::size_t>(got);

@@ -1,5 +1,6 @@
 #pragma once
-// Reading a dictionary file: the whole file mapped in one go, then read line by line.
+// Reading a dictionary file: the whole file mapped in one go, then read line by line. (The
+// phrase lookup reads its file in blocks instead: see line_blocks.hpp.)
 
 #include <cstddef>
 #include <string>

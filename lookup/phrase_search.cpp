@@ -6,6 +6,7 @@
 #include "lookup/byte_search.hpp"
 #include "lookup/gbk.hpp"
 #include "lookup/gbk_boundary.hpp"
+#include "lookup/line_blocks.hpp"
 #include "lookup/text.hpp"
 
 namespace vembrel {
@@ -55,20 +56,22 @@ void find_separator(const unsigned char* bytes, FoundLine& line) {
   line.head_end = line.pairs_from = line.end;
 }
 
-}  // namespace
+using MatchFn = std::function<void(std::string_view head, std::string_view tail)>;
 
-void for_each_phrase_match(
-    std::string_view data, std::u16string_view query,
-    const std::function<void(std::string_view head, std::string_view tail)>& match) {
-  // The fast scan works on the raw bytes: it looks for the query's GBK bytes anywhere, then
-  // keeps a find only when it lies before its line's first "~" and starts on a character
-  // boundary (see gbk_boundary.hpp). Only lines with a find are looked at more closely, and
-  // each of their bytes only a few times, so the work stays linear.
-  if (query.empty() || query.find(u'~') != std::u16string_view::npos) return;
-  const std::optional<std::string> needle = encode_gbk(query);
-  if (!needle) return;  // a text without GBK form occurs in no data file
-  const char terminator = LineReader::line_terminator(data);
-  if (needle->find(terminator) != std::string::npos) return;  // no line holds one
+// The query's GBK bytes, or nothing when no line can hold the query.
+std::optional<std::string> phrase_needle(std::u16string_view query) {
+  if (query.empty() || query.find(u'~') != std::u16string_view::npos) return std::nullopt;
+  return encode_gbk(query);  // a text without GBK form occurs in no data file
+}
+
+// The fast scan works on the raw bytes: it looks for the needle anywhere, then keeps a find
+// only when it lies before its line's first "~" and starts on a character boundary (see
+// gbk_boundary.hpp). Only lines with a find are looked at more closely, and each of their
+// bytes only a few times, so the work stays linear. `data` holds whole lines ending at
+// `terminator`.
+void match_lines(std::string_view data, char terminator, std::string_view needle,
+                 const MatchFn& match) {
+  if (needle.find(terminator) != std::string_view::npos) return;  // no line holds one
 
   const auto* const bytes = reinterpret_cast<const unsigned char*>(data.data());
   const std::size_t size = data.size();
@@ -80,7 +83,7 @@ void for_each_phrase_match(
   std::size_t known = 0;  // a character of that line starts here, before every find left in it
   std::size_t from = 0;
   while (from < size) {
-    const std::size_t at = find_bytes(data, *needle, from);
+    const std::size_t at = find_bytes(data, needle, from);
     if (at == std::string_view::npos) break;
     if (!in_line || at >= line.end) {
       const std::size_t after = in_line ? line.end : 0;  // the last line's terminator
@@ -118,6 +121,20 @@ void for_each_phrase_match(
   }
 }
 
+}  // namespace
+
+void for_each_phrase_match(std::string_view data, std::u16string_view query, const MatchFn& match) {
+  const std::optional<std::string> needle = phrase_needle(query);
+  if (needle) match_lines(data, LineReader::line_terminator(data), *needle, match);
+}
+
+void for_each_phrase_match(LineBlocks& blocks, std::u16string_view query, const MatchFn& match) {
+  const std::optional<std::string> needle = phrase_needle(query);
+  if (!needle) return;
+  for (std::string_view lines; blocks.next(lines);)
+    match_lines(lines, blocks.terminator(), *needle, match);
+}
+
 std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view query) {
   std::vector<PhraseRow> rows;
   for_each_phrase_match(data, query, [&rows](std::string_view head, std::string_view tail) {
@@ -142,19 +159,22 @@ void cz(LookupState& state, LookupEnv& env) {
   const std::u16string query = env.dialog.InputBox(state.prompt_text, kAppTitle);
   if (query.empty()) return;
 
-  DataFile file;
+  OpenedFile file;
   if (!open_or_decline(env, state.data_path, file)) return;
   definitions.setPrefix(state.result_label);
-  for_each_phrase_match(file.bytes(), query, [&](std::string_view head, std::string_view tail) {
-    words.addGbk(head);
-    definitions.addGbk(tail);
-  });
-  if (!intact_or_decline(env, state.data_path, file)) {
-    words.clear();
-    definitions.clear();
-    return;
+  {
+    LineBlocks blocks(file);
+    for_each_phrase_match(blocks, query, [&](std::string_view head, std::string_view tail) {
+      words.addGbk(head);
+      definitions.addGbk(tail);
+    });
+    if (!intact_or_decline(env, state.data_path, blocks)) {
+      words.clear();
+      definitions.clear();
+      return;
+    }
   }
-  file = DataFile();  // the file is closed when its scan ends
+  file = OpenedFile();  // the file is closed when its scan ends
 
   Character& character = env.character;
   character.Play(animations::kGestureRight);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lookup/catalogue.hpp"
+#include "lookup/line_blocks.hpp"
 #include "lookup/lookup_env.hpp"
 #include "lookup/lookup_state.hpp"
 
@@ -25,6 +26,12 @@ struct PhraseRow {
 // an empty query, or one without a GBK form, matches nothing.
 void for_each_phrase_match(
     std::string_view data, std::u16string_view query,
+    const std::function<void(std::string_view head, std::string_view tail)>& match);
+
+// The same over a file read a block at a time. Should reading fail (see `blocks`), the
+// matches reported are incomplete.
+void for_each_phrase_match(
+    LineBlocks& blocks, std::u16string_view query,
     const std::function<void(std::string_view head, std::string_view tail)>& match);
 
 // The matches of for_each_phrase_match as text.
