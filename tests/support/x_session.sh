@@ -29,6 +29,16 @@ start_xvfb() {
   export DISPLAY=":$(head -n1 "$work/display")"
 }
 
-# The id of a visible window whose whole name matches $1, waiting up to $2 seconds.
-window() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1; }
+# The id of a visible window whose whole name matches $1, waiting up to $2 seconds. A search
+# fails outright when a window it looks at goes away meanwhile (a menu closing, say), so it
+# is asked again until the time is up rather than once with --sync.
+window() {
+  local found deadline=$((SECONDS + ${2:-20}))
+  while :; do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
+    if [ -n "$found" ] || [ "$SECONDS" -ge "$deadline" ]; then break; fi
+    sleep 0.2
+  done
+  printf '%s' "$found"
+}
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
