@@ -58,15 +58,22 @@ void setInputShape(QWidget&, const QRegion&, bool) {}
 
 }  // namespace
 
-void applyWindowShape(QWidget& window, const QRegion& shape, bool compositing) {
+void applyWindowShape(QWidget& widget, const QRegion& shape, bool compositing) {
+  // The shape goes on the native window, not on the widget: a widget mask would also clip
+  // every paint to it, and the paint engine keeps that clip's span tables (about 400 KB for
+  // the character) for as long as the window lives. Pixels outside the shape are never shown
+  // anyway.
+  widget.winId();
+  QWindow* window = widget.windowHandle();
+  if (!window) return;
   if (compositing && onXWayland()) {
-    if (!window.mask().isEmpty()) window.clearMask();
-    setInputShape(window, shape, false);
+    if (!window->mask().isEmpty()) window->setMask(QRegion());
+    setInputShape(widget, shape, false);
   } else {
     // The input shape is set only under XWayland, and then the window has no mask.
-    if (window.mask().isEmpty()) setInputShape(window, shape, true);
+    if (window->mask().isEmpty()) setInputShape(widget, shape, true);
     // An empty mask would mean no mask at all: keep one pixel instead.
-    window.setMask(shape.isEmpty() ? QRegion(0, 0, 1, 1) : shape);
+    window->setMask(shape.isEmpty() ? QRegion(0, 0, 1, 1) : shape);
   }
 }
 
