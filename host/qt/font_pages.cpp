@@ -1,12 +1,13 @@
 #include "host/qt/font_pages.hpp"
 
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace vembrel {
@@ -62,10 +63,30 @@ std::vector<MappedRange> fontFileMappings(std::string_view maps) {
   return ranges;
 }
 
+namespace {
+
+// Plain reads: a C++ file stream would build the whole standard locale on first use, which
+// alone keeps some 250 KB of library code resident.
+std::string readMaps() {
+  std::string maps;
+  const int fd = ::open("/proc/self/maps", O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return maps;
+  char chunk[4096];
+  for (ssize_t got; (got = ::read(fd, chunk, sizeof chunk)) != 0;) {
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    maps.append(chunk, std::size_t(got));
+  }
+  ::close(fd);
+  return maps;
+}
+
+}  // namespace
+
 void releaseFontFilePages() {
-  std::ifstream file("/proc/self/maps");
-  if (!file) return;
-  const std::string maps((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string maps = readMaps();
   for (const MappedRange& range : fontFileMappings(maps))
     ::madvise(reinterpret_cast<void*>(range.begin), range.end - range.begin, MADV_DONTNEED);
 }
