@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "host/qt/svg_document.hpp"
 #include "lookup/animations.hpp"
 
 namespace vembrel {
@@ -31,7 +32,7 @@ struct Animation {
 struct CharacterDefinition {
   QString name;
   QSize natural_size;                       // the canvas every frame is drawn on
-  std::map<QString, QByteArray> frames;     // id -> SVG document
+  std::map<QString, SvgDocument> frames;    // id -> SVG document
   std::map<QString, Animation> animations;  // name -> animation
   // Frames already drawn at the natural size and a pixel ratio of 1 while the file was read
   // (the rest pose, drawn to check it, and the first frame of the appearance), so that the

@@ -58,6 +58,9 @@ class FrameCache {
   // Renders without caching, e.g. for previews and icons. `drawn`, when given, says whether
   // Qt could read the SVG; the image is transparent when it could not.
   static QImage render(const QByteArray& svg, QSize size, qreal ratio, bool* drawn = nullptr);
+  static QImage render(const SvgDocument& svg, QSize size, qreal ratio, bool* drawn = nullptr) {
+    return render(svg.text(), size, ratio, drawn);
+  }
 
  private:
   std::shared_ptr<const CharacterDefinition> character_;

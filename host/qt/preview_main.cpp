@@ -92,7 +92,7 @@ int writeFrame(char** argv) {
     std::fprintf(stderr, "usage: vembrel-preview --frame FILE ANIMATION WxH RATIO OUT.png\n");
     return 2;
   }
-  const QByteArray& frame = result.character->frames.at(animation->steps.front().frame);
+  const SvgDocument& frame = result.character->frames.at(animation->steps.front().frame);
   QImage image = FrameCache::render(frame, QSize(size[0].toInt(), size[1].toInt()), ratio);
   image.setDevicePixelRatio(1);  // the file holds device pixels, like a screenshot
   if (image.save(QString::fromLocal8Bit(argv[6]))) return 0;

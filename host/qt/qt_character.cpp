@@ -2,6 +2,8 @@
 
 #include <malloc.h>
 
+#include <QApplication>
+#include <QFont>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
@@ -271,11 +273,25 @@ void QtCharacter::scheduleIdle() {
   idle_.schedule(definition_->animation(QLatin1String(animations::kLookAround)) != nullptr);
 }
 
+// No balloon, menu or dialog is up: nothing draws text until the user asks for something.
+bool QtCharacter::nothingElseShows() const {
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  return std::none_of(windows.begin(), windows.end(),
+                      [this](const QWidget* w) { return w->isVisible() && w != &window_; });
+}
+
 // Until its next blink, seconds away, the character shows one frame and no balloon: it keeps
 // what that needs and gives the rest back.
 void QtCharacter::settle() {
   cache_.keepOnly(current_frame_);
-  if (!balloon_.isVisible()) releaseFontFilePages();
+  for (const auto& [id, svg] : definition_->frames) svg.pack();
+  if (nothingElseShows()) {
+    // Qt's font cache for this thread goes, and with it the opened CJK face (1.3 MB of
+    // FreeType and HarfBuzz tables): the next balloon opens it again in about 5 ms. Widgets
+    // that still hold a font only find it gone from the cache and load it anew.
+    QFont::cleanup();
+    releaseFontFilePages();
+  }
   ::malloc_trim(0);  // what the drawing freed, which the allocator would otherwise keep
 }
 

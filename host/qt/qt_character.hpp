@@ -89,6 +89,7 @@ class QtCharacter : public QObject, public Character {
 
   void scheduleIdle();
   void settle();
+  bool nothingElseShows() const;
   void playIdle(const QString& animation);
 
   void popupMenu(QPoint at);

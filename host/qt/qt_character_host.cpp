@@ -113,7 +113,7 @@ void QtCharacterHost::ensureTrayIcon(QtCharacter& character) {
   const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
   if (tray_ || !(x11 || QSystemTrayIcon::isSystemTrayAvailable())) return;
   const CharacterDefinition& definition = character.definition();
-  const QByteArray& rest = definition.frames.at(definition.restFrame());
+  const SvgDocument& rest = definition.frames.at(definition.restFrame());
   const QImage portrait = FrameCache::render(rest, QSize(64, 64), 1.0);
   tray_ = new QSystemTrayIcon(QIcon(QPixmap::fromImage(portrait)), this);
   tray_->setToolTip(definition.name);
