@@ -5,11 +5,17 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "host/qt/balloon_layout.hpp"
+#include "host/qt/thought_pager.hpp"
 
 namespace vembrel {
 namespace {
@@ -78,6 +84,29 @@ TEST(FontFilePages, AreGivenBackAndReadAgainWhenNeeded) {
   ::munmap(own, bytes.size());
   ::close(fd);
   ::unlink(path);
+}
+
+// An idle character also lets go of Qt's font cache. Text drawn afterwards, with a font and
+// metrics that outlived the cache, is the same text.
+TEST(FontCache, TextDrawsTheSameAfterQtLetsGoOfItsFonts) {
+  const QFont font = BalloonWindow::textFont();
+  const QFontMetricsF metrics(font);
+  const QString text = QStringLiteral("子曰：学而时习之，不亦说乎？ Vembrel 2026");
+  const auto draw = [&] {
+    const ThoughtPages laid = layOutThought(text);
+    const BalloonGeometry geometry =
+        placeBalloon(laid.text_size, QRect(1000, 0, 130, 160), QRect(0, 0, 1280, 800));
+    return BalloonWindow::render(laid.pages.front(), geometry, 1.0);
+  };
+  const QImage before = draw();
+  const qreal width = metrics.horizontalAdvance(text);
+
+  QFont::cleanup();
+  releaseFontFilePages();
+  EXPECT_EQ(metrics.horizontalAdvance(text), width);
+  EXPECT_EQ(draw(), before);
+  QFont::cleanup();  // twice in a row is harmless
+  EXPECT_EQ(draw(), before);
 }
 
 }  // namespace
