@@ -17,6 +17,9 @@ class SvgDocument {
   // The text, unpacked if need be.
   QByteArray text() const { return packed_ ? qUncompress(data_) : data_; }
   bool isPacked() const { return packed_; }
+  friend bool operator==(const SvgDocument& a, const SvgDocument& b) {
+    return a.text() == b.text();
+  }
 
   // Packs the text; text() gives the same bytes afterwards, hence const. Call it on the thread
   // that draws the frames.
