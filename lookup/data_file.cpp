@@ -147,14 +147,17 @@ bool DataFile::changed_while_read() const {
 }
 
 DataFile read_data_file(const std::string& path) {
-  DataFile file;
   const OpenedFile opened = open_regular_file(path);
   if (!opened.ok()) {
+    DataFile file;
     file.error = opened.error;
     return file;
   }
-  const int fd = opened.fd();
-  const std::size_t size = opened.size();
+  return map_data_file(opened.fd(), opened.size());
+}
+
+DataFile map_data_file(int fd, std::size_t size) {
+  DataFile file;
   if (size == 0) return file;
   // Mapping is several times faster than copying a large file into fresh memory.
   void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);

@@ -10,9 +10,9 @@
 namespace vembrel {
 
 // The bytes of a data file, or the reason they could not be read. The file is mapped into
-// memory for as long as this object lives (one lookup). Should the file be cut short by
-// someone else meanwhile, the missing part reads as zero bytes instead of crashing the
-// program, and changed_while_read() says so.
+// memory for as long as this object lives (one lookup, or reading the character file). Should the
+// file be cut short by someone else meanwhile, the missing part reads as zero bytes instead of
+// crashing the program, and changed_while_read() says so.
 class DataFile {
  public:
   DataFile() = default;
@@ -29,7 +29,7 @@ class DataFile {
   std::u16string error;  // empty when the file was read
 
  private:
-  friend DataFile read_data_file(const std::string& path);
+  friend DataFile map_data_file(int fd, std::size_t size);
   void release();
 
   const char* data_ = nullptr;
@@ -42,6 +42,10 @@ class DataFile {
 // Opens a regular file. A missing file, a directory, a FIFO or a device is refused without
 // blocking, with a reason a user understands.
 DataFile read_data_file(const std::string& path);
+
+// The first `size` bytes of the file open as `fd`, which the caller has opened, checked and
+// still closes. Mapped and watched as above (copied where the file system cannot map).
+DataFile map_data_file(int fd, std::size_t size);
 
 // Reads data one line at a time. A line ends at CR or CR LF and a lone LF stays in the line; a
 // file without any CR (one made on Linux) ends its lines at LF instead. A final line without a

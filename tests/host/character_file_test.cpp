@@ -191,6 +191,14 @@ TEST(CharacterFile, ReportsTheLineOfAJsonError) {
   const CharacterFileResult result = parseCharacterFile(text, "broken.vr");
   EXPECT_FALSE(result.character);
   EXPECT_NE(result.error.find("broken.vr: bad JSON at line 3"), std::string::npos) << result.error;
+  // Read from a file, whose text is mapped only while it is parsed.
+  QTemporaryDir directory;
+  QFile file(directory.filePath("broken.vr"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(text);
+  file.close();
+  const std::string error = readCharacterFile(file.fileName()).error;
+  EXPECT_NE(error.find("broken.vr: bad JSON at line 3"), std::string::npos) << error;
   EXPECT_FALSE(parseCharacterFile("[1, 2]", "list.vr").character);
   EXPECT_FALSE(parseCharacterFile("", "empty.vr").character);
 }
