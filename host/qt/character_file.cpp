@@ -98,10 +98,10 @@ QString sizeProblem(const QByteArray& svg) {
 // What is wrong with one frame, or nothing. With a viewBox the root element alone tells the
 // size, and frames of one character mostly share their root, so each distinct root is read
 // once; only a frame without a viewBox, whose size depends on what it draws, is read whole.
-QString frameProblem(const SvgOutline& outline, const QByteArray& svg,
+QString frameProblem(const SvgOutline& outline, const SvgDocument& svg,
                      std::map<QByteArray, QString>& problem_of_root) {
   if (!outline.well_formed) return QStringLiteral(" is not a valid SVG");
-  if (!outline.has_view_box) return sizeProblem(svg);
+  if (!outline.has_view_box) return sizeProblem(svg.text());
   const auto known = problem_of_root.find(outline.root);
   if (known != problem_of_root.end()) return known->second;
   return problem_of_root.emplace(outline.root, sizeProblem(outline.root)).first->second;
@@ -111,7 +111,7 @@ QString frameProblem(const SvgOutline& outline, const QByteArray& svg,
 // and read as XML before the GUI exists when the file is read ahead.
 struct FrameList {
   bool listed = false;  // "frames" is an object of strings
-  std::vector<std::pair<QString, QByteArray>> svgs;
+  std::vector<std::pair<QString, SvgDocument>> svgs;
   std::vector<SvgOutline> outlines;  // outlines[i] tells of svgs[i]
   bool outlined = false;             // every outline is read
 };
@@ -122,9 +122,7 @@ FrameList listFrames(const QJsonObject& root) {
   const QJsonObject object = frames.toObject();
   for (auto it = object.begin(); it != object.end(); ++it) {
     if (!it.value().isString()) return {};
-    QByteArray svg = it.value().toString().toUtf8();
-    svg.squeeze();  // the conversion reserves room for the worst case; frames live long
-    list.svgs.emplace_back(it.key(), std::move(svg));
+    list.svgs.emplace_back(it.key(), SvgDocument(it.value()));
   }
   list.listed = !list.svgs.empty();
   list.outlines.resize(list.svgs.size());
@@ -135,7 +133,7 @@ FrameList listFrames(const QJsonObject& root) {
 // frame is read once.
 void outlineShared(FrameList& list, std::atomic<std::size_t>& next) {
   for (std::size_t i; (i = next.fetch_add(1)) < list.svgs.size();)
-    list.outlines[i] = outlineSvg(list.svgs[i].second);
+    list.outlines[i] = outlineSvg(list.svgs[i].second.text());
 }
 
 bool readFrames(const QJsonObject& root, Checker& check, FrameList& list,
@@ -149,13 +147,13 @@ bool readFrames(const QJsonObject& root, Checker& check, FrameList& list,
       return check.fail(QStringLiteral("frame ") + quoted(it.key()) +
                         QStringLiteral(" is not a string"));
   if (!list.listed) list = listFrames(root);
-  std::vector<std::pair<QString, QByteArray>>& svgs = list.svgs;
+  std::vector<std::pair<QString, SvgDocument>>& svgs = list.svgs;
   // Reading every frame's XML is most of the loading time: unless it was done while Qt
   // started, both cores share it. Drawing the frames waits until each is first shown. The
   // first problem in file order is reported.
   if (!list.outlined)
-    forEachOnTwoThreads(svgs.size(),
-                        [&](std::size_t i) { list.outlines[i] = outlineSvg(svgs[i].second); });
+    forEachOnTwoThreads(
+        svgs.size(), [&](std::size_t i) { list.outlines[i] = outlineSvg(svgs[i].second.text()); });
   std::map<QByteArray, QString> problem_of_root;
   for (std::size_t i = 0; i < svgs.size(); ++i) {
     const QString problem = frameProblem(list.outlines[i], svgs[i].second, problem_of_root);
@@ -410,7 +408,7 @@ std::unique_ptr<Prefetch> g_prefetch;
 // draws text here.
 void drawFirstFrames(Prefetch& p, bool gui_thread) {
   for (std::size_t i; (i = p.next_drawing.fetch_add(1)) < p.first.frames.size();) {
-    const QByteArray& svg = p.loaded.frames.svgs[p.first.frames[i]].second;
+    const QByteArray svg = p.loaded.frames.svgs[p.first.frames[i]].second.text();
     if (!gui_thread && (svg.contains("<text") || svg.contains("<tspan") || svg.contains("<font")))
       continue;
     p.drawn[i] = FrameCache::render(svg, p.first.size, 1.0);

@@ -28,6 +28,13 @@ TEST(CharacterFile, ReadsTheShippedCharacterWithEveryAnimationTheProgramPlays) {
   // Smooth motion: the program's animations have several frames each.
   for (const char* name : program)
     EXPECT_GE(result.character->animation(name)->steps.size(), 8u) << name;
+  // The frames' text, read where the file's JSON holds it, is the same once packed.
+  for (const auto& [id, svg] : result.character->frames) {
+    const QByteArray text = svg.text();
+    ASSERT_TRUE(text.startsWith("<svg")) << id.toStdString();
+    svg.pack();
+    EXPECT_EQ(svg.text(), text) << id.toStdString();
+  }
 }
 
 TEST(CharacterFile, ReadsAMinimalCharacter) {
