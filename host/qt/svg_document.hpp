@@ -17,11 +17,11 @@ class SvgDocument {
   // A document is its text, so a QByteArray converts.
   SvgDocument(QByteArray text) : data_(std::move(text)) {}  // NOLINT(google-explicit-constructor)
   // A string of a parsed JSON document, which stays alive with it.
-  explicit SvgDocument(QJsonValue string) : json_(std::move(string)), in_json_(true) {}
+  explicit SvgDocument(QJsonValue string) : json_(std::move(string)) {}
 
   // The text (UTF-8), converted or unpacked if need be. Safe on any thread while nobody packs.
   QByteArray text() const {
-    if (in_json_) return json_.toString().toUtf8();
+    if (json_.isString()) return json_.toString().toUtf8();
     return packed_ ? qUncompress(data_) : data_;
   }
   bool isPacked() const { return packed_; }
@@ -36,14 +36,12 @@ class SvgDocument {
     data_ = qCompress(text());
     data_.squeeze();  // qCompress leaves room for text that does not pack at all
     json_ = QJsonValue();
-    in_json_ = false;
     packed_ = true;
   }
 
  private:
   mutable QByteArray data_;
-  mutable QJsonValue json_;
-  mutable bool in_json_ = false;
+  mutable QJsonValue json_;  // the text while it is still in the JSON, else null
   mutable bool packed_ = false;
 };
 
