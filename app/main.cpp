@@ -9,6 +9,7 @@
 #include "app/app_dir.hpp"
 #include "app/app_icon.hpp"
 #include "app/display_check.hpp"
+#include "app/shipped_character.hpp"
 #include "app/single_instance.hpp"
 #include "app/vembrel_form.hpp"
 #include "host/qt/character_file.hpp"
@@ -40,10 +41,12 @@ int main(int argc, char** argv) {
   if (start == vembrel::SingleInstance::Start::Alone)
     std::fprintf(stderr, "vembrel: %s\n", instance.problem().c_str());
 
-  // The character file is read while Qt starts; the form takes it over when it loads.
+  // The character file is read while Qt starts; the form takes it over when it loads. The
+  // build checked the shipped character's bytes already: only other bytes are checked in full.
   const std::string app_dir = vembrel::application_directory();
   vembrel::prefetchCharacterFile(
-      QString::fromStdString(vembrel::app_file_path(app_dir, vembrel::kCharacterFile)));
+      QString::fromStdString(vembrel::app_file_path(app_dir, vembrel::kCharacterFile)),
+      kShippedCharacterDigest);
 
   QApplication app(argc, argv);
   vembrel::prefetchDrawings();

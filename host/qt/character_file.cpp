@@ -28,6 +28,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/qt/character_digest.hpp"
 #include "host/qt/frame_cache.hpp"
 #include "host/qt/split_work.hpp"
 #include "host/qt/svg_outline.hpp"
@@ -114,6 +115,7 @@ struct FrameList {
   std::vector<std::pair<QString, SvgDocument>> svgs;
   std::vector<SvgOutline> outlines;  // outlines[i] tells of svgs[i]
   bool outlined = false;             // every outline is read
+  bool known_sound = false;          // these bytes passed every check when the program was built
 };
 
 FrameList listFrames(const QJsonObject& root) {
@@ -129,11 +131,15 @@ FrameList listFrames(const QJsonObject& root) {
   return list;
 }
 
+void outlineFrame(FrameList& list, std::size_t i) {
+  list.outlines[i] = outlineSvg(list.svgs[i].second.text());
+}
+
 // Reads frames' XML until none is left to take: any number of threads may share a list, each
 // frame is read once.
 void outlineShared(FrameList& list, std::atomic<std::size_t>& next) {
-  for (std::size_t i; (i = next.fetch_add(1)) < list.svgs.size();)
-    list.outlines[i] = outlineSvg(list.svgs[i].second.text());
+  if (list.known_sound) return;
+  for (std::size_t i; (i = next.fetch_add(1)) < list.svgs.size();) outlineFrame(list, i);
 }
 
 bool readFrames(const QJsonObject& root, Checker& check, FrameList& list,
@@ -146,17 +152,17 @@ bool readFrames(const QJsonObject& root, Checker& check, FrameList& list,
     if (!it.value().isString())
       return check.fail(QStringLiteral("frame ") + quoted(it.key()) +
                         QStringLiteral(" is not a string"));
-  if (!list.listed) list = listFrames(root);
   std::vector<std::pair<QString, SvgDocument>>& svgs = list.svgs;
   // Reading every frame's XML is most of the loading time: unless it was done while Qt
   // started, both cores share it. Drawing the frames waits until each is first shown. The
   // first problem in file order is reported.
-  if (!list.outlined)
-    forEachOnTwoThreads(
-        svgs.size(), [&](std::size_t i) { list.outlines[i] = outlineSvg(svgs[i].second.text()); });
+  if (!list.outlined && !list.known_sound)
+    forEachOnTwoThreads(svgs.size(), [&](std::size_t i) { outlineFrame(list, i); });
   std::map<QByteArray, QString> problem_of_root;
   for (std::size_t i = 0; i < svgs.size(); ++i) {
-    const QString problem = frameProblem(list.outlines[i], svgs[i].second, problem_of_root);
+    const QString problem = list.known_sound
+                                ? QString()
+                                : frameProblem(list.outlines[i], svgs[i].second, problem_of_root);
     if (!problem.isEmpty())
       return check.fail(QStringLiteral("frame ") + quoted(svgs[i].first) + problem);
     out.frames.emplace(std::move(svgs[i].first), std::move(svgs[i].second));
@@ -256,7 +262,7 @@ LoadedFile parseJson(QByteArray bytes) {
   return loaded;
 }
 
-LoadedFile loadFile(const QString& path) {
+LoadedFile loadFile(const QString& path, const std::string& checked_digest = {}) {
   const QFileInfo info(path);
   const auto failure = [](const QString& message) {
     LoadedFile loaded;
@@ -285,6 +291,7 @@ LoadedFile loadFile(const QString& path) {
   const std::string_view bytes = file.bytes();
   LoadedFile loaded = parseJson(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
   if (file.changed_while_read()) return failure(QStringLiteral("changed while it was read"));
+  loaded.frames.known_sound = !checked_digest.empty() && characterDigest(bytes) == checked_digest;
   // The mapping goes with `file`: only a bad file keeps its text, to point at the error.
   loaded.bytes = loaded.parse_error.error == QJsonParseError::NoError
                      ? QByteArray()
@@ -327,7 +334,8 @@ CharacterFileResult checkCharacter(LoadedFile& loaded, const QString& where) {
     character.name = name.toString();
     return readSize(root, check, character.natural_size) &&
            readFrames(root, check, loaded.frames, character) &&
-           readAnimations(root, check, character) && checkRestIsVisible(character, check);
+           readAnimations(root, check, character) &&
+           (loaded.frames.known_sound || checkRestIsVisible(character, check));
   }();
   if (!ok) return {std::nullopt, check.error()};
   return {std::move(character), {}};
@@ -342,7 +350,8 @@ void requireGuiApplication() {
 }
 
 // The frames a character shows first, as the file names them: what the thread reading ahead
-// draws once the GUI exists. Empty when the file does not say.
+// draws once the GUI exists. The rest pose is among them to be checked, unless these bytes
+// passed before. Empty when the file does not say.
 struct FirstFrames {
   QSize size;
   std::vector<std::size_t> frames;  // indexes into FrameList::svgs
@@ -357,6 +366,7 @@ FirstFrames firstFrames(const LoadedFile& loaded) {
   first.size = QSize(int(w), int(h));
   const QJsonObject animations = root.value(QStringLiteral("animations")).toObject();
   for (const char* name : {animations::kRest, animations::kShow}) {
+    if (loaded.frames.known_sound && name == animations::kRest) continue;
     const QString id = animations.value(QLatin1String(name))
                            .toObject()
                            .value(QStringLiteral("frames"))
@@ -387,6 +397,7 @@ struct Prefetch {
   }
 
   QString path;
+  std::string checked_digest;  // see prefetchCharacterFile
   LoadedFile loaded;
   std::exception_ptr error;                  // reading the file failed
   std::exception_ptr outline_error;          // reading the frames' XML failed
@@ -443,12 +454,13 @@ std::optional<LoadedFile> takePrefetched(const QString& path) {
 
 }  // namespace
 
-void prefetchCharacterFile(const QString& path) {
+void prefetchCharacterFile(const QString& path, const std::string& checked_digest) {
   // Qt takes the first thread that asks for its thread data as the main one: make sure it is
   // this one, whatever the other thread does first.
   QThread::currentThread();
   auto prefetch = std::make_unique<Prefetch>();
   prefetch->path = path;
+  prefetch->checked_digest = checked_digest;
   Prefetch* const p = prefetch.get();
   try {
     p->thread = std::jthread([p] {
@@ -456,7 +468,7 @@ void prefetchCharacterFile(const QString& path) {
       // which joins in on the frames once it needs them; then, once the GUI exists, the
       // first frames are drawn.
       try {
-        p->loaded = loadFile(p->path);
+        p->loaded = loadFile(p->path, p->checked_digest);
         p->first = firstFrames(p->loaded);
         p->drawn.resize(p->first.frames.size());
       } catch (...) {

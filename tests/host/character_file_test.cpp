@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "host/qt/character_digest.hpp"
+#include "host/qt/frame_cache.hpp"
 #include "test_character.hpp"
 
 namespace vembrel {
@@ -225,6 +227,44 @@ TEST(CharacterFile, RejectsPathsThatAreNotASmallRegularFile) {
 
   const QString good = testing::writeTemporary(toBytes(tinyCharacter()));
   EXPECT_TRUE(readCharacterFile(good).character) << readCharacterFile(good).error;
+}
+
+// Only the bytes the build checked are spared the frames' check; any other bytes at the same
+// path are checked as ever.
+TEST(CharacterFile, OnlyTheBytesTheBuildCheckedAreNotCheckedAgain) {
+  QTemporaryDir directory;
+  const QString path = directory.filePath("character.vr");
+  const auto readAhead = [&](const QByteArray& bytes, const QByteArray& checked) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+    prefetchCharacterFile(path, characterDigest(checked.toStdString()));
+    return readCharacterFile(path);
+  };
+  const QByteArray good = toBytes(tinyCharacter());
+  QJsonObject spoiled = tinyCharacter();
+  QJsonObject frames = spoiled["frames"].toObject();
+  frames["square"] = "<svg><rect";
+  spoiled["frames"] = frames;
+  const QByteArray bad = toBytes(spoiled);
+
+  EXPECT_NE(characterDigest(good.toStdString()), characterDigest(bad.toStdString()));
+  EXPECT_EQ(characterDigest(good.toStdString()).size(), 64u);
+  const CharacterFileResult read = readAhead(good, good);
+  ASSERT_TRUE(read.character) << read.error;
+  EXPECT_EQ(read.character->frames.size(), 2u);
+  EXPECT_NE(readAhead(bad, good).error.find("frame \"square\" is not a valid SVG"),
+            std::string::npos);
+
+  // Bytes the build did not check cannot pass for checked ones; were the digest given wrong,
+  // the frame that cannot be drawn shows the rest pose, not nothing.
+  const CharacterFileResult trusted = readAhead(bad, bad);
+  ASSERT_TRUE(trusted.character) << trusted.error;
+  FrameCache cache(std::make_shared<const CharacterDefinition>(*trusted.character));
+  cache.setSize(QSize(20, 20));
+  const QImage rest = cache.frame("half")->image;
+  EXPECT_EQ(cache.frame("square")->image, rest);
 }
 
 }  // namespace
