@@ -26,7 +26,12 @@ ScreenOrigin primary_screen_origin() {
 VembrelForm::VembrelForm(const std::string& app_dir) : form_(Agent1, dialog_, desktop_, app_dir) {
   setObjectName("Vembrel");
   setWindowTitle("Vembrel");
-  f_ = make_popup_menu(this, [this](const MenuItem& item) { form_.run(item); });
+}
+
+QMenu* VembrelForm::menu() {
+  // Made when first opened rather than before the character first shows.
+  if (f_ == nullptr) f_ = make_popup_menu(this, [this](const MenuItem& item) { form_.run(item); });
+  return f_;
 }
 
 LoadStatus VembrelForm::load() {
@@ -37,7 +42,7 @@ LoadStatus VembrelForm::load() {
   // Reading the character file leaves megabytes of freed parser memory behind; give it back.
   ::malloc_trim(0);
   // Whatever button, shift state or position: the menu opens at the mouse pointer.
-  Agent1.setDblClickHandler([this](const DblClickEvent&) { f_->popup(QCursor::pos()); });
+  Agent1.setDblClickHandler([this](const DblClickEvent&) { menu()->popup(QCursor::pos()); });
   return status;
 }
 

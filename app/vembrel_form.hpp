@@ -24,6 +24,8 @@ class VembrelForm : public QWidget {
   Vembrel& form() { return form_; }
 
  private:
+  QMenu* menu();
+
   QtCharacterHost Agent1;  // the host control, under the program's own name (see Vembrel)
   QtInputDialog dialog_;
   QtDesktop desktop_;
