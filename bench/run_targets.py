@@ -163,7 +163,7 @@ def desktop_targets():
     minimal = os.path.join(BENCH, "minimal_qt_window")
     with Xvfb() as x:
         ratio, ta, tb = median_ratio(lambda: time_to_map(x.env, vembrel),
-                                     lambda: time_to_map(x.env, minimal), runs=7 if not QUICK else 3)
+                                     lambda: time_to_map(x.env, minimal))
         report("start-up to mapped window, vembrel / minimal Qt window", "%.2f" % ratio, "x",
                "<= 1.3", ratio <= 1.3)
         print("    vembrel %.1f ms, minimal %.1f ms" % (ta * 1e3, tb * 1e3))
