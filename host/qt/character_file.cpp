@@ -115,7 +115,7 @@ struct FrameList {
   std::vector<std::pair<QString, SvgDocument>> svgs;
   std::vector<SvgOutline> outlines;  // outlines[i] tells of svgs[i]
   bool outlined = false;             // every outline is read
-  bool known_sound = false;          // these bytes passed every check when the program was built
+  bool known_sound = false;          // the build checked these very bytes (see characterDigest)
 };
 
 FrameList listFrames(const QJsonObject& root) {
@@ -350,8 +350,8 @@ void requireGuiApplication() {
 }
 
 // The frames a character shows first, as the file names them: what the thread reading ahead
-// draws once the GUI exists. The rest pose is among them to be checked, unless these bytes
-// passed before. Empty when the file does not say.
+// draws once the GUI exists. The rest pose is among them to be checked, unless the build
+// checked these bytes. Empty when the file does not say.
 struct FirstFrames {
   QSize size;
   std::vector<std::size_t> frames;  // indexes into FrameList::svgs
