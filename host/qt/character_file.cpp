@@ -277,10 +277,11 @@ LoadedFile loadFile(const QString& path, const std::string& checked_digest = {})
   // QObject, would make this thread Qt's main one.
   const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return failure(QString::fromLocal8Bit(std::strerror(errno)));
+  const QString changed = QStringLiteral("changed while it was read");
   struct stat status {};
   if (::fstat(fd, &status) != 0 || status.st_size != info.size()) {
     ::close(fd);
-    return failure(QStringLiteral("changed while it was read"));
+    return failure(changed);
   }
   // Mapped rather than copied: the file's pages are already in the kernel's cache, while a
   // copy would fault in 150 fresh pages of memory (2 ms of the start-up here). A file cut
@@ -290,8 +291,8 @@ LoadedFile loadFile(const QString& path, const std::string& checked_digest = {})
   if (!file.ok()) return failure(QString::fromStdU16String(file.error));
   const std::string_view bytes = file.bytes();
   LoadedFile loaded = parseJson(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
-  if (file.changed_while_read()) return failure(QStringLiteral("changed while it was read"));
   loaded.frames.known_sound = !checked_digest.empty() && characterDigest(bytes) == checked_digest;
+  if (file.changed_while_read()) return failure(changed);
   // The mapping goes with `file`: only a bad file keeps its text, to point at the error.
   loaded.bytes = loaded.parse_error.error == QJsonParseError::NoError
                      ? QByteArray()
