@@ -7,7 +7,7 @@
 namespace vembrel {
 
 std::string characterDigest(std::string_view bytes) {
-  // BLAKE2b: a cryptographic digest at about 1 ms for the shipped character's 0.6 MB.
+  // BLAKE2b: a cryptographic digest, about 1 ms for the shipped character's 0.5 MB.
   QCryptographicHash hash(QCryptographicHash::Blake2b_256);
   hash.addData(QByteArrayLiteral("vembrel character, Qt "));
   hash.addData(QByteArrayView(qVersion()));
