@@ -9,12 +9,11 @@
 #include "app/app_dir.hpp"
 #include "app/app_icon.hpp"
 #include "app/display_check.hpp"
+#include "app/platform_choice.hpp"
 #include "app/shipped_character.hpp"
 #include "app/single_instance.hpp"
 #include "app/vembrel_form.hpp"
 #include "host/qt/character_file.hpp"
-#include "host/qt/platform_choice.hpp"
-#include "lookup/data_file.hpp"
 
 namespace {
 
@@ -41,15 +40,12 @@ int main(int argc, char** argv) {
   if (start == vembrel::SingleInstance::Start::Alone)
     std::fprintf(stderr, "vembrel: %s\n", instance.problem().c_str());
 
-  // The character file is read while Qt starts; the form takes it over when it loads. The
-  // build checked the shipped character's bytes already: only other bytes are checked in full.
+  // The build checked the shipped character's bytes already: only other bytes have their
+  // frames checked at start-up.
+  vembrel::trustCheckedCharacter(kShippedCharacterDigest);
   const std::string app_dir = vembrel::application_directory();
-  vembrel::prefetchCharacterFile(
-      QString::fromStdString(vembrel::app_file_path(app_dir, vembrel::kCharacterFile)),
-      kShippedCharacterDigest);
 
   QApplication app(argc, argv);
-  vembrel::prefetchDrawings();
   QApplication::setApplicationName("Vembrel");
   QApplication::setDesktopFileName("vembrel");
   // The character and its balloon come and go; only quit ends the program.

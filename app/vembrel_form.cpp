@@ -1,7 +1,5 @@
 #include "app/vembrel_form.hpp"
 
-#include <malloc.h>
-
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
@@ -39,8 +37,6 @@ LoadStatus VembrelForm::load() {
   hide();
   LoadStatus status = form_.Form_Load(primary_screen_twips(), primary_screen_origin());
   if (!status.ok()) return status;
-  // Reading the character file leaves megabytes of freed parser memory behind; give it back.
-  ::malloc_trim(0);
   // Whatever button, shift state or position: the menu opens at the mouse pointer.
   Agent1.setDblClickHandler([this](const DblClickEvent&) { menu()->popup(QCursor::pos()); });
   return status;

@@ -141,15 +141,24 @@ def time_to_map(env, program):
     return float(out) / 1e3 if out else float("nan")
 
 
-def rss_after_start(env, program, settle):
+def memory_after_start(env, program, settle):
+    """PSS and Private_Dirty in KiB, from smaps_rollup, once the program has settled.
+
+    Pages that a file backs (fonts, libraries) cost little: the page cache holds them anyway
+    and PSS shares them among the processes that map them. What no file backs is
+    Private_Dirty."""
     process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
     time.sleep(settle)
-    with open("/proc/%d/status" % process.pid) as f:
-        rss = next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+    fields = {}
+    with open("/proc/%d/smaps_rollup" % process.pid) as f:
+        for line in f:
+            parts = line.split()
+            if len(parts) == 3 and parts[2] == "kB":
+                fields[parts[0].rstrip(":")] = int(parts[1])
     process.terminate()
     process.wait()
-    return rss
+    return fields["Pss"], fields["Private_Dirty"]
 
 
 def cpu_ticks(pid):
@@ -172,11 +181,21 @@ def desktop_targets():
         # resident is what the idle character keeps. (Three seconds in, the figure depends on
         # whether the first balloon is up yet.)
         settle, samples = (15.0, 1) if QUICK else (15.0, 3)
-        rss_v = statistics.median(rss_after_start(x.env, vembrel, settle) for _ in range(samples))
-        rss_m = statistics.median(rss_after_start(x.env, minimal, settle) for _ in range(samples))
-        report("resident memory after the greeting, vembrel / minimal Qt window",
-               "%.2f" % (rss_v / rss_m), "x", "<= 1.3", rss_v / rss_m <= 1.3)
-        print("    vembrel %.1f MiB, minimal %.1f MiB" % (rss_v / 1024, rss_m / 1024))
+        memory_v, memory_m = [], []
+        for _ in range(samples):  # alternating, each program alone
+            memory_v.append(memory_after_start(x.env, vembrel, settle))
+            memory_m.append(memory_after_start(x.env, minimal, settle))
+        pss_v = statistics.median(m[0] for m in memory_v)
+        pss_m = statistics.median(m[0] for m in memory_m)
+        dirty_v = statistics.median(m[1] for m in memory_v)
+        dirty_m = statistics.median(m[1] for m in memory_m)
+        report("PSS after the greeting, vembrel / minimal Qt window", "%.2f" % (pss_v / pss_m),
+               "x", "<= 1.4", pss_v / pss_m <= 1.4)
+        print("    vembrel %.1f MiB, minimal %.1f MiB" % (pss_v / 1024, pss_m / 1024))
+        extra = (dirty_v - dirty_m) / 1024
+        report("private dirty memory after the greeting, vembrel - minimal Qt window",
+               "%.2f" % extra, "MiB", "<= 4.0", extra <= 4.0)
+        print("    vembrel %.1f MiB, minimal %.1f MiB" % (dirty_v / 1024, dirty_m / 1024))
 
         seconds = 15 if QUICK else 60
         process = subprocess.Popen([vembrel], env=x.env, stdout=subprocess.DEVNULL,

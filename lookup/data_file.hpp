@@ -1,51 +1,42 @@
 #pragma once
-// Reading a dictionary file: the whole file mapped in one go, then read line by line. (The
-// phrase lookup reads its file in blocks instead: see line_blocks.hpp.)
+// Reading a small data file (the character dictionary, the help text, the character file):
+// the whole file read into memory in one go, then read line by line. (The phrase lookup reads
+// its files in blocks instead: see line_blocks.hpp.)
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "lookup/regular_file.hpp"
+
 namespace vembrel {
 
-// The bytes of a data file, or the reason they could not be read. The file is mapped into
-// memory for as long as this object lives (one lookup, or reading the character file). Should the
-// file be cut short by someone else meanwhile, the missing part reads as zero bytes instead of
-// crashing the program, and changed_while_read() says so.
+// The bytes of a data file, or the reason they could not be read. The bytes are a copy: should
+// someone change the file meanwhile, the copy stays as it was read and changed_while_read()
+// says that it may be a mix of two versions.
 class DataFile {
  public:
-  DataFile() = default;
-  ~DataFile();
-  DataFile(DataFile&& other) noexcept;
-  DataFile& operator=(DataFile&& other) noexcept;
-  DataFile(const DataFile&) = delete;
-  DataFile& operator=(const DataFile&) = delete;
-
-  std::string_view bytes() const { return {data_, size_}; }
+  std::string_view bytes() const { return bytes_; }
   bool ok() const { return error.empty(); }
-  bool changed_while_read() const;
+  bool changed_while_read() const { return changed_while_read_; }
 
   std::u16string error;  // empty when the file was read
 
  private:
-  friend DataFile map_data_file(int fd, std::size_t size);
-  void release();
-
-  const char* data_ = nullptr;
-  std::size_t size_ = 0;
-  bool mapped_ = false;
-  int guard_ = -1;    // the mapping's entry in the table of watched mappings
-  std::string copy_;  // used where a file cannot be mapped
+  friend DataFile read_opened_file(int fd, FileStamp opened);
+  std::string bytes_;
+  bool changed_while_read_ = false;
 };
 
-// Opens a regular file. A missing file, a directory, a FIFO or a device is refused without
-// blocking, with a reason a user understands.
+// Opens a regular file and reads it. A missing file, a directory, a FIFO or a device is
+// refused without blocking, with a reason a user understands.
 DataFile read_data_file(const std::string& path);
 
-// The first `size` bytes of the file open as `fd`, which the caller has opened, checked and
-// still closes. Mapped and watched as above (copied where the file system cannot map).
-DataFile map_data_file(int fd, std::size_t size);
+// Reads the whole file open as `fd`, which the caller has opened, checked and still closes;
+// `opened` is its stamp from when it was opened. The file changed while read when its stamp
+// afterwards, or the number of bytes read, differs from `opened`.
+DataFile read_opened_file(int fd, FileStamp opened);
 
 // Reads data one line at a time. A line ends at CR or CR LF and a lone LF stays in the line; a
 // file without any CR (one made on Linux) ends its lines at LF instead. A final line without a

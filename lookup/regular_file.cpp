@@ -9,6 +9,22 @@
 
 namespace vembrel {
 
+namespace {
+
+FileStamp stamp_from(const struct stat& status) {
+  return {static_cast<std::size_t>(status.st_size),
+          std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+FileStamp stamp_of(int fd, bool* ok) {
+  struct stat status {};
+  const bool got = ::fstat(fd, &status) == 0;
+  if (ok != nullptr) *ok = got;
+  return got ? stamp_from(status) : FileStamp{};
+}
+
 std::u16string read_failure_reason(int error) {
   switch (error) {
     case ENOENT:
@@ -29,14 +45,14 @@ OpenedFile::~OpenedFile() {
 OpenedFile::OpenedFile(OpenedFile&& other) noexcept
     : error(std::move(other.error)),
       fd_(std::exchange(other.fd_, -1)),
-      size_(std::exchange(other.size_, 0)) {}
+      stamp_(std::exchange(other.stamp_, {})) {}
 
 OpenedFile& OpenedFile::operator=(OpenedFile&& other) noexcept {
   if (this == &other) return *this;
   if (fd_ >= 0) ::close(fd_);
   error = std::move(other.error);
   fd_ = std::exchange(other.fd_, -1);
-  size_ = std::exchange(other.size_, 0);
+  stamp_ = std::exchange(other.stamp_, {});
   return *this;
 }
 
@@ -55,7 +71,7 @@ OpenedFile open_regular_file(const std::string& path) {
   } else if (!S_ISREG(st.st_mode)) {
     file.error = S_ISDIR(st.st_mode) ? u"这是一个目录，不是词典文件" : u"这不是普通文件";
   } else {
-    file.size_ = static_cast<std::size_t>(st.st_size);
+    file.stamp_ = stamp_from(st);
     return file;
   }
   ::close(std::exchange(file.fd_, -1));

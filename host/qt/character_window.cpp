@@ -28,8 +28,14 @@ CharacterWindow::CharacterWindow() {
 }
 
 void CharacterWindow::showFrame(const RenderedFrame* frame) {
-  if (frame == frame_) return;
-  frame_ = frame;
+  if (!frame && !frame_) return;
+  if (frame && frame_ && frame->image.cacheKey() == frame_->image.cacheKey() &&
+      frame->mask == frame_->mask)
+    return;
+  if (frame)
+    frame_ = *frame;
+  else
+    frame_.reset();
   if (frame_) applyShape();
   update();
 }

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <optional>
 
 #include "host/qt/frame_cache.hpp"
 
@@ -15,7 +16,9 @@ class CharacterWindow : public QWidget {
  public:
   CharacterWindow();
 
-  // Draws `frame` (owned by the cache; kept until the next call) and shapes the window to it.
+  // Draws `frame` and shapes the window to it; nullptr shows nothing. The window keeps its own
+  // copy (the image's and mask's data are shared, not copied), so the cache may drop the
+  // frame at any time.
   void showFrame(const RenderedFrame* frame);
   void setMaskThreshold(int threshold) { threshold_ = threshold; }
   // With a compositor the window keeps its soft edges; without one it is clipped to the frame.
@@ -42,7 +45,7 @@ class CharacterWindow : public QWidget {
  private:
   void applyShape();
 
-  const RenderedFrame* frame_ = nullptr;
+  std::optional<RenderedFrame> frame_;
   int threshold_ = 128;
   bool compositing_ = false;
   bool pressed_ = false;

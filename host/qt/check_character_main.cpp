@@ -12,7 +12,7 @@
 #include <string>
 
 #include "host/qt/character_digest.hpp"
-#include "host/qt/character_file.hpp"
+#include "host/qt/character_format.hpp"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

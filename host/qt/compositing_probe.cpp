@@ -21,16 +21,7 @@ xcb_connection_t* qtConnection() {
   return x11 ? x11->connection() : nullptr;
 }
 
-// Questions sent ahead and not yet answered, so that asking costs no waiting; the GUI
-// thread's alone.
-struct Pending {
-  bool atom_asked = false;
-  xcb_intern_atom_cookie_t atom{};
-  bool extension_asked = false;
-  xcb_query_extension_cookie_t extension{};
-};
-Pending g_pending;
-xcb_atom_t g_selection = XCB_ATOM_NONE;  // _NET_WM_CM_S0, once known
+xcb_atom_t g_selection = XCB_ATOM_NONE;  // _NET_WM_CM_S0, once known; the GUI thread's alone
 
 // Newer XWayland servers announce an extension of that name; all of them name their RandR
 // outputs XWAYLAND0, XWAYLAND1 and so on, which Qt gives as its screens' names.
@@ -40,25 +31,11 @@ bool screensSayXWayland() {
   return false;
 }
 
-void askAhead(xcb_connection_t* connection) {
-  static const char kSelection[] = "_NET_WM_CM_S0";
-  static const char kXWayland[] = "XWAYLAND";
-  if (g_selection == XCB_ATOM_NONE && !g_pending.atom_asked) {
-    g_pending.atom = xcb_intern_atom(connection, 0, sizeof kSelection - 1, kSelection);
-    g_pending.atom_asked = true;
-  }
-  if (!g_pending.extension_asked) {
-    g_pending.extension = xcb_query_extension(connection, sizeof kXWayland - 1, kXWayland);
-    g_pending.extension_asked = true;
-  }
-  xcb_flush(connection);
-}
-
 bool selectionOwned(xcb_connection_t* connection) {
   if (g_selection == XCB_ATOM_NONE) {
-    askAhead(connection);
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(connection, g_pending.atom, nullptr);
-    g_pending.atom_asked = false;
+    static const char kSelection[] = "_NET_WM_CM_S0";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, sizeof kSelection - 1, kSelection), nullptr);
     if (atom) g_selection = atom->atom;
     std::free(atom);
     if (g_selection == XCB_ATOM_NONE) return false;
@@ -71,13 +48,10 @@ bool selectionOwned(xcb_connection_t* connection) {
 }
 
 bool askXWayland(xcb_connection_t* connection) {
-  if (screensSayXWayland()) {
-    if (g_pending.extension_asked) xcb_discard_reply(connection, g_pending.extension.sequence);
-    return true;
-  }
-  askAhead(connection);
-  xcb_query_extension_reply_t* reply =
-      xcb_query_extension_reply(connection, g_pending.extension, nullptr);
+  if (screensSayXWayland()) return true;
+  static const char kXWayland[] = "XWAYLAND";
+  xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
+      connection, xcb_query_extension(connection, sizeof kXWayland - 1, kXWayland), nullptr);
   const bool present = reply && reply->present;
   std::free(reply);
   return present;
@@ -85,12 +59,6 @@ bool askXWayland(xcb_connection_t* connection) {
 
 }  // namespace
 #endif
-
-void askCompositorStateAhead() {
-#if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)
-  if (xcb_connection_t* connection = qtConnection()) askAhead(connection);
-#endif
-}
 
 bool onXWayland() {
 #if defined(VEMBREL_HAVE_XCB) && QT_CONFIG(xcb)

@@ -8,10 +8,6 @@ namespace vembrel {
 // no desktop) false only for the offscreen and minimal platforms.
 bool compositorActive();
 
-// Sends compositorActive()'s first questions to the X server now, to be answered by the time
-// it is called. GUI thread only.
-void askCompositorStateAhead();
-
 // Whether the X server is XWayland, whose Wayland compositor shows each window's whole buffer.
 bool onXWayland();
 

@@ -11,9 +11,7 @@
 #include <memory>
 #include <set>
 
-#include "host/qt/character_file.hpp"
-
-class QSvgRenderer;
+#include "host/qt/character_definition.hpp"
 
 namespace vembrel {
 
@@ -37,8 +35,9 @@ class FrameCache {
   int maskThreshold() const { return threshold_; }
 
   // The frame, rendered on first use; nullptr for an unknown id. The pointer stays valid
-  // until kMaxFrames other frames have been asked for. Frames are checked only as XML when
-  // the file is read: one that Qt then cannot draw shows the rest pose instead of nothing.
+  // until kMaxFrames other frames have been asked for or a setter above drops it: whoever
+  // keeps the frame longer keeps a copy (images and regions share their data). A frame Qt
+  // cannot draw (bytes the build checked are not checked again) shows the rest pose instead.
   const RenderedFrame* frame(const QString& id);
 
   // Frames kept at once: the rest pose and the few frames an idle animation or a looping
@@ -46,21 +45,6 @@ class FrameCache {
   // it plays, a millisecond or two per frame, rather than keep ~80 KB of pixels for each.
   static constexpr std::size_t kMaxFrames = 8;
   std::size_t cachedFrames() const { return rendered_.size(); }
-
-  // Frames drawn already at the natural size and a pixel ratio of 1 (while the file was read):
-  // each is used once instead of being drawn, while the size and ratio fit.
-  void adoptDrawings(std::map<QString, QImage> drawings);
-
-  // Drops every frame but `id` (the one on screen, whose pointer stays valid): an idle
-  // character shows one frame for seconds, and its next animation is drawn anew.
-  void keepOnly(const QString& id);
-
-  // Renders without caching, e.g. for previews and icons. `drawn`, when given, says whether
-  // Qt could read the SVG; the image is transparent when it could not.
-  static QImage render(const QByteArray& svg, QSize size, qreal ratio, bool* drawn = nullptr);
-  static QImage render(const SvgDocument& svg, QSize size, qreal ratio, bool* drawn = nullptr) {
-    return render(svg.text(), size, ratio, drawn);
-  }
 
  private:
   std::shared_ptr<const CharacterDefinition> character_;
@@ -74,7 +58,6 @@ class FrameCache {
   std::map<QString, Entry> rendered_;
   std::list<QString> recent_;     // most recently used first
   std::set<QString> undrawable_;  // frames already reported as such
-  std::map<QString, QImage> drawn_ahead_;
 };
 
 }  // namespace vembrel

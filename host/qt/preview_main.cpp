@@ -16,6 +16,7 @@
 #include "host/qt/balloon_window.hpp"
 #include "host/qt/character_file.hpp"
 #include "host/qt/frame_cache.hpp"
+#include "host/qt/svg_render.hpp"
 #include "host/qt/thought_pager.hpp"
 #include "lookup/character_place.hpp"
 
@@ -43,7 +44,7 @@ QImage contactSheet(const CharacterDefinition& character, const Animation& anima
     const QPoint origin((i % kColumns) * cell.width(),
                         (i / kColumns) * (cell.height() + kLabelHeight));
     const AnimationStep& step = animation.steps[size_t(i)];
-    painter.drawImage(origin, FrameCache::render(character.frames.at(step.frame), cell, 1.0));
+    painter.drawImage(origin, renderSvg(character.frames.at(step.frame), cell, 1.0));
     painter.setPen(QColor(0x55, 0x55, 0x55));
     painter.drawText(QRect(origin + QPoint(0, cell.height()), QSize(cell.width(), kLabelHeight)),
                      Qt::AlignCenter,
@@ -66,8 +67,8 @@ QImage balloonScene(const CharacterDefinition& character, const QString& text) {
   scene.fill(QColor(0x3d, 0x6b, 0x8c));
   QPainter painter(&scene);
   painter.translate(-crop.topLeft());
-  painter.drawImage(where.topLeft(), FrameCache::render(character.frames.at(character.restFrame()),
-                                                        where.size(), 2));
+  painter.drawImage(where.topLeft(),
+                    renderSvg(character.frames.at(character.restFrame()), where.size(), 2));
   painter.drawImage(geometry.window.topLeft(),
                     BalloonWindow::render(thought.pages.front(), geometry, 2));
   return scene;
@@ -93,7 +94,7 @@ int writeFrame(char** argv) {
     return 2;
   }
   const SvgDocument& frame = result.character->frames.at(animation->steps.front().frame);
-  QImage image = FrameCache::render(frame, QSize(size[0].toInt(), size[1].toInt()), ratio);
+  QImage image = renderSvg(frame, QSize(size[0].toInt(), size[1].toInt()), ratio);
   image.setDevicePixelRatio(1);  // the file holds device pixels, like a screenshot
   if (image.save(QString::fromLocal8Bit(argv[6]))) return 0;
   std::fprintf(stderr, "cannot write %s\n", argv[6]);

@@ -1,17 +1,10 @@
 #include "host/qt/qt_character.hpp"
 
-#include <malloc.h>
-
-#include <QApplication>
-#include <QFont>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QScreen>
 #include <algorithm>
 
-#include "host/qt/font_pages.hpp"
 #include "host/qt/mask_builder.hpp"
-#include "host/qt/qt_character_host.hpp"
 #include "lookup/animations.hpp"
 
 namespace vembrel {
@@ -20,10 +13,9 @@ namespace {
 constexpr int kGlideMsec = 1000;
 }  // namespace
 
-QtCharacter::QtCharacter(QtCharacterHost& host, std::u16string id,
-                         std::shared_ptr<const CharacterDefinition> definition,
-                         std::map<QString, QImage> drawn_ahead)
-    : host_(host),
+QtCharacter::QtCharacter(std::u16string id, std::shared_ptr<const CharacterDefinition> definition,
+                         CharacterHostLinks links)
+    : links_(std::move(links)),
       id_(std::move(id)),
       definition_(std::move(definition)),
       cache_(definition_),
@@ -31,18 +23,18 @@ QtCharacter::QtCharacter(QtCharacterHost& host, std::u16string id,
               [this] { scheduleIdle(); }),
       player_(
           definition_, [this](const QString& frame) { showFrame(frame); },
-          [this](int msec) { return host_.scaled(msec); }),
+          [this](int msec) { return links_.scaled(msec); }),
       glide_([this](QPoint to) { setPosition(to); }, [this] { finishAction(); }),
       pager_(
           balloon_, [this](const QSizeF& text_size) { return balloonGeometry(text_size); },
-          [this](int msec) { return host_.scaled(msec); }, [this] { finishAction(); }),
+          [this](int msec) { return links_.scaled(msec); }, [this] { finishAction(); }),
       idle_(
           quint32(qHash(QString::fromStdU16String(id_))),
           [this](const QString& animation) { playIdle(animation); },
-          [this](int msec) { return host_.scaled(msec); }) {
+          [this](int msec) { return links_.scaled(msec); }) {
   connect(&window_, &CharacterWindow::doubleClicked, this,
           [this](int button, int shift, QPoint at) {
-            host_.raiseDblClick({id_, button, shift, at.x(), at.y()});
+            if (links_.double_clicked) links_.double_clicked({id_, button, shift, at.x(), at.y()});
           });
   connect(&window_, &CharacterWindow::dragged, this, [this](QPoint to) {
     if (glide_.isActive()) {  // the user's hand wins over a glide
@@ -53,20 +45,15 @@ QtCharacter::QtCharacter(QtCharacterHost& host, std::u16string id,
     }
     setPosition(to);
   });
-  connect(&window_, &CharacterWindow::contextMenuWanted, this, &QtCharacter::popupMenu);
   connect(&window_, &CharacterWindow::moved, this, &QtCharacter::followWindow);
 
-  cache_.adoptDrawings(std::move(drawn_ahead));
   window_.setWindowTitle(definition_->name);
   window_.resize(cache_.size());
-  setCompositing(host_.compositing());
+  setCompositing(links_.compositing && links_.compositing());
   showRest();
 }
 
-QtCharacter::~QtCharacter() {
-  delete menu_;
-  window_.showFrame(nullptr);
-}
+QtCharacter::~QtCharacter() = default;
 
 // Properties: at once.
 
@@ -172,7 +159,7 @@ void QtCharacter::startAction(Action next) {
             setPosition(action.to);
             finishAction();
           } else {
-            glide_.start(position_, action.to, host_.scaled(kGlideMsec));
+            glide_.start(position_, action.to, links_.scaled(kGlideMsec));
           }
         } else if constexpr (std::is_same_v<Kind, ShowAction>) {
           if (visible_) return finishAction();
@@ -269,30 +256,7 @@ BalloonGeometry QtCharacter::balloonGeometry(const QSizeF& text_size) const {
 
 void QtCharacter::scheduleIdle() {
   if (!visible_ || runner_.isRunning() || idle_.isPlaying()) return;
-  settle();
   idle_.schedule(definition_->animation(QLatin1String(animations::kLookAround)) != nullptr);
-}
-
-// No balloon, menu or dialog is up: nothing draws text until the user asks for something.
-bool QtCharacter::nothingElseShows() const {
-  const QWidgetList windows = QApplication::topLevelWidgets();
-  return std::none_of(windows.begin(), windows.end(),
-                      [this](const QWidget* w) { return w->isVisible() && w != &window_; });
-}
-
-// Until its next blink, seconds away, the character shows one frame and no balloon: it keeps
-// what that needs and gives the rest back.
-void QtCharacter::settle() {
-  cache_.keepOnly(current_frame_);
-  for (const auto& [id, svg] : definition_->frames) svg.pack();
-  if (nothingElseShows()) {
-    // Qt's font cache for this thread goes, and with it the opened CJK face (1.3 MB of
-    // FreeType and HarfBuzz tables): the next balloon opens it again in about 5 ms. Widgets
-    // that still hold a font only find it gone from the cache and load it anew.
-    QFont::cleanup();
-    releaseFontFilePages();
-  }
-  ::malloc_trim(0);  // what the drawing freed, which the allocator would otherwise keep
 }
 
 void QtCharacter::playIdle(const QString& animation) {
@@ -303,15 +267,6 @@ void QtCharacter::playIdle(const QString& animation) {
     showRest();
     scheduleIdle();
   });
-}
-
-void QtCharacter::popupMenu(QPoint at) {
-  if (!auto_popup_menu_) return;
-  if (!menu_) {
-    menu_ = new QMenu;
-    menu_->addAction(QStringLiteral("隐藏"), this, &QtCharacter::hideNow);
-  }
-  menu_->popup(at);
 }
 
 }  // namespace vembrel

@@ -7,7 +7,6 @@
 
 #include <QObject>
 #include <QPoint>
-#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,28 +14,30 @@
 #include "host/qt/action_runner.hpp"
 #include "host/qt/animation_player.hpp"
 #include "host/qt/balloon_window.hpp"
-#include "host/qt/character_file.hpp"
+#include "host/qt/character_definition.hpp"
 #include "host/qt/character_window.hpp"
 #include "host/qt/frame_cache.hpp"
 #include "host/qt/glide.hpp"
 #include "host/qt/idle_schedule.hpp"
 #include "host/qt/thought_pager.hpp"
+#include "host/qt/time_scale.hpp"
 #include "lookup/character_host.hpp"
-
-class QMenu;
 
 namespace vembrel {
 
-class QtCharacterHost;
+// What a character takes from the host that made it.
+struct CharacterHostLinks {
+  ScaleMsec scaled;                                          // every duration goes through it
+  std::function<bool()> compositing;                         // whether a compositor blends windows
+  std::function<void(const DblClickEvent&)> double_clicked;  // the user double-clicked it
+};
 
 class QtCharacter : public QObject, public Character {
   Q_OBJECT
 
  public:
-  // `drawn_ahead`: frames drawn while the file was read (see CharacterDefinition).
-  QtCharacter(QtCharacterHost& host, std::u16string id,
-              std::shared_ptr<const CharacterDefinition> definition,
-              std::map<QString, QImage> drawn_ahead = {});
+  QtCharacter(std::u16string id, std::shared_ptr<const CharacterDefinition> definition,
+              CharacterHostLinks links);
   ~QtCharacter() override;
 
   void setHeight(int pixels) override;
@@ -57,6 +58,8 @@ class QtCharacter : public QObject, public Character {
   void keepOnTop();
 
   bool isShown() const { return visible_; }
+  // Whether a right click should open the character's own menu (the host opens it).
+  bool autoPopupMenu() const { return auto_popup_menu_; }
   bool isBusy() const { return runner_.isRunning(); }
   QPoint position() const { return position_; }
   const QString& currentFrame() const { return current_frame_; }
@@ -70,6 +73,7 @@ class QtCharacter : public QObject, public Character {
 
   CharacterWindow& window() { return window_; }
   BalloonWindow& balloon() { return balloon_; }
+  const FrameCache& frameCache() const { return cache_; }
 
  private:
   void enqueue(Action action);
@@ -88,19 +92,14 @@ class QtCharacter : public QObject, public Character {
   BalloonGeometry balloonGeometry(const QSizeF& text_size) const;
 
   void scheduleIdle();
-  void settle();
-  bool nothingElseShows() const;
   void playIdle(const QString& animation);
 
-  void popupMenu(QPoint at);
-
-  QtCharacterHost& host_;
+  CharacterHostLinks links_;
   std::u16string id_;
   std::shared_ptr<const CharacterDefinition> definition_;
   FrameCache cache_;
   CharacterWindow window_;
   BalloonWindow balloon_;
-  QPointer<QMenu> menu_;
 
   bool visible_ = false;
   bool auto_popup_menu_ = true;

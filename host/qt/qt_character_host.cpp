@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/qt/character_file.hpp"
 #include "host/qt/compositing_probe.hpp"
-#include "host/qt/qt_character.hpp"
+#include "host/qt/svg_render.hpp"
 
 namespace vembrel {
 
@@ -18,9 +19,8 @@ constexpr int kRaiseIntervalMsec = 100;
 
 }  // namespace
 
-QtCharacterHost::QtCharacterHost(QObject* parent) : QObject(parent) {
-  // Answered by the time the first character needs to know.
-  askCompositorStateAhead();
+QtCharacterHost::QtCharacterHost(QObject* parent)
+    : QObject(parent), character_menu_([this] { hideCharacter(); }) {
   // A compositor may start or stop at any time; the windows change their shapes at once.
   connect(&desktop_watch_, &DesktopWatch::compositorChanged, this,
           &QtCharacterHost::checkCompositing);
@@ -55,12 +55,19 @@ LoadStatus QtCharacterHost::Load(const std::u16string& id, const std::string& pa
     return {"a character is already loaded as " + QString::fromStdU16String(id).toStdString()};
   CharacterFileResult file = readCharacterFile(QString::fromStdString(path));
   if (!file.character) return {file.error};
-  // The frames drawn while the file was read go to the character's cache, which lets them go
-  // once used, rather than stay in the shared definition.
-  std::map<QString, QImage> drawn_ahead = std::move(file.character->drawn_ahead);
   auto definition = std::make_shared<const CharacterDefinition>(std::move(*file.character));
-  characters_.emplace(
-      id, std::make_unique<QtCharacter>(*this, id, std::move(definition), std::move(drawn_ahead)));
+  CharacterHostLinks links{[this](int msec) { return scaled(msec); },
+                           [this] { return compositing(); },
+                           [this](const DblClickEvent& event) {
+                             if (dbl_click_) dbl_click_(event);
+                           }};
+  auto character = std::make_unique<QtCharacter>(id, std::move(definition), std::move(links));
+  QtCharacter* const shown = character.get();
+  connect(&character->window(), &CharacterWindow::contextMenuWanted, this,
+          [this, shown](QPoint at) {
+            if (shown->autoPopupMenu()) character_menu_.popup(at);
+          });
+  characters_.emplace(id, std::move(character));
   // The tray icon (a drawing, a menu, a D-Bus connection: several milliseconds) waits until
   // the event loop runs, so that it does not hold back the character's first appearance.
   QTimer::singleShot(0, this, [this, id] {
@@ -96,10 +103,6 @@ int QtCharacterHost::scaled(int msec) const {
   return std::max(0, int(std::lround(msec * time_scale_)));
 }
 
-void QtCharacterHost::raiseDblClick(const DblClickEvent& event) {
-  if (dbl_click_) dbl_click_(event);
-}
-
 void QtCharacterHost::checkCompositing() {
   const bool compositing = compositorActive();
   if (compositing_ == compositing) return;
@@ -114,7 +117,7 @@ void QtCharacterHost::ensureTrayIcon(QtCharacter& character) {
   if (tray_ || !(x11 || QSystemTrayIcon::isSystemTrayAvailable())) return;
   const CharacterDefinition& definition = character.definition();
   const SvgDocument& rest = definition.frames.at(definition.restFrame());
-  const QImage portrait = FrameCache::render(rest, QSize(64, 64), 1.0);
+  const QImage portrait = renderSvg(rest, QSize(64, 64), 1.0);
   tray_ = new QSystemTrayIcon(QIcon(QPixmap::fromImage(portrait)), this);
   tray_->setToolTip(definition.name);
   tray_menu_ = std::make_unique<QMenu>();

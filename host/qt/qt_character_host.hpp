@@ -5,7 +5,7 @@
 //   vembrel::chooseX11Platform();
 //   QApplication app(argc, argv);
 //   vembrel::QtCharacterHost host;
-//   ... Vembrel form(host, ...); form.Form_Load(...);
+//   ... host.Load(id, path); host.character(id)->Show(); ...
 //   // a second launch or the tray: host.showCharacter();
 
 #include <QElapsedTimer>
@@ -17,16 +17,16 @@
 #include <optional>
 #include <string>
 
+#include "host/qt/character_menu.hpp"
 #include "host/qt/compositing_probe.hpp"
 #include "host/qt/desktop_watch.hpp"
+#include "host/qt/qt_character.hpp"
 #include "lookup/character_host.hpp"
 
 class QSystemTrayIcon;
 class QMenu;
 
 namespace vembrel {
-
-class QtCharacter;
 
 class QtCharacterHost : public QObject, public CharacterHost {
   Q_OBJECT
@@ -52,15 +52,13 @@ class QtCharacterHost : public QObject, public CharacterHost {
   // The Qt side of a loaded character, for tests and previews.
   QtCharacter* qtCharacter(const std::u16string& id);
 
-  // For the characters.
   int scaled(int msec) const;
+
+ private:
   bool compositing() const {
     if (!compositing_) compositing_ = compositorActive();
     return *compositing_;
   }
-  void raiseDblClick(const DblClickEvent& event);
-
- private:
   void checkCompositing();
   void ensureTrayIcon(QtCharacter& character);
 
@@ -71,6 +69,7 @@ class QtCharacterHost : public QObject, public CharacterHost {
   DesktopWatch desktop_watch_;
   QTimer raise_timer_;
   QElapsedTimer last_raise_;
+  CharacterMenu character_menu_;
   std::unique_ptr<QMenu> tray_menu_;
   QPointer<QSystemTrayIcon> tray_;
 };

@@ -13,6 +13,7 @@
 #include "host/qt/character_file.hpp"
 #include "host/qt/frame_cache.hpp"
 #include "host/qt/mask_builder.hpp"
+#include "host/qt/svg_render.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
 
 namespace {
@@ -48,13 +49,13 @@ void check_character(const CharacterDefinition& character) {
   }
   // The rest pose is never invisible: the user double-clicks it to reach the menu.
   const QString& rest = character.restFrame();
-  const QImage rest_image = FrameCache::render(character.frames.at(rest), size, 1.0);
+  const QImage rest_image = renderSvg(character.frames.at(rest), size, 1.0);
   FUZZ_CHECK(!maskFromAlpha(rest_image, kMaskThresholdWithoutCompositor).isEmpty());
   // The host can draw every frame it was promised, at the size the program shows it, and
   // shape its window from it.
   const QSize shown(130, 160);
   for (const auto& [id, svg] : character.frames) {
-    const QImage image = FrameCache::render(svg, shown, 1.0);
+    const QImage image = renderSvg(svg, shown, 1.0);
     FUZZ_CHECK(image.size() == shown);
     const QRegion mask = maskFromAlpha(image, kMaskThresholdWithoutCompositor);
     FUZZ_CHECK(mask.isEmpty() || QRect(QPoint(0, 0), shown).contains(mask.boundingRect()));

@@ -30,13 +30,9 @@ TEST(CharacterFile, ReadsTheShippedCharacterWithEveryAnimationTheProgramPlays) {
   // Smooth motion: the program's animations have several frames each.
   for (const char* name : program)
     EXPECT_GE(result.character->animation(name)->steps.size(), 8u) << name;
-  // The frames' text, read where the file's JSON holds it, is the same once packed.
-  for (const auto& [id, svg] : result.character->frames) {
-    const QByteArray text = svg.text();
-    ASSERT_TRUE(text.startsWith("<svg")) << id.toStdString();
-    svg.pack();
-    EXPECT_EQ(svg.text(), text) << id.toStdString();
-  }
+  // The frames' text, read where the file's JSON holds it, outlives the file's bytes.
+  for (const auto& [id, svg] : result.character->frames)
+    EXPECT_TRUE(svg.text().startsWith("<svg")) << id.toStdString();
 }
 
 TEST(CharacterFile, ReadsAMinimalCharacter) {
@@ -104,15 +100,6 @@ TEST(CharacterFile, RejectsBrokenFilesSayingWhatAndWhere) {
          c["frames"] = frames;
        },
        "frame \"square\" is larger than 4096"},
-      {"frame whose root is no svg",
-       [](QJsonObject& c) {
-         QJsonObject frames = c["frames"].toObject();
-         frames["square"] =
-             "<svg:svg xmlns:svg='http://www.w3.org/2000/svg' width='20' "
-             "height='20' viewBox='0 0 20 20'/>";
-         c["frames"] = frames;
-       },
-       "frame \"square\" is not a valid SVG"},
       {"frame nested deeper than Qt reads",
        [](QJsonObject& c) {
          QJsonObject frames = c["frames"].toObject();
@@ -200,7 +187,7 @@ TEST(CharacterFile, ReportsTheLineOfAJsonError) {
   const CharacterFileResult result = parseCharacterFile(text, "broken.vr");
   EXPECT_FALSE(result.character);
   EXPECT_NE(result.error.find("broken.vr: bad JSON at line 3"), std::string::npos) << result.error;
-  // Read from a file, whose text is mapped only while it is parsed.
+  // Read from a file, whose bytes are let go once parsed.
   QTemporaryDir directory;
   QFile file(directory.filePath("broken.vr"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -239,8 +226,10 @@ TEST(CharacterFile, OnlyTheBytesTheBuildCheckedAreNotCheckedAgain) {
     EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
     file.close();
-    prefetchCharacterFile(path, characterDigest(checked.toStdString()));
-    return readCharacterFile(path);
+    trustCheckedCharacter(characterDigest(checked.toStdString()));
+    CharacterFileResult result = readCharacterFile(path);
+    trustCheckedCharacter({});
+    return result;
   };
   const QByteArray good = toBytes(tinyCharacter());
   QJsonObject spoiled = tinyCharacter();

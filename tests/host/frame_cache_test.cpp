@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "host/qt/character_window.hpp"
+
 namespace vembrel {
 namespace {
 
@@ -36,41 +38,20 @@ TEST(FrameCache, KeepsOnlyTheRecentFramesAndTheOneOnScreen) {
   EXPECT_EQ(cache.frame("nope"), nullptr);
 }
 
-// It also packs the frames' text; a frame drawn from packed text is the same frame.
-TEST(FrameCache, AnIdleCharacterKeepsOnlyTheFrameOnScreen) {
-  const auto character = manyFrames(4);
-  FrameCache cache(character);
-  for (const char* id : {"0", "1", "2"}) cache.frame(id);
-  const RenderedFrame* shown = cache.frame("3");
-  const QImage first = cache.frame("0")->image;
-  const QByteArray text = character->frames.at("0").text();
-  cache.keepOnly("3");
-  for (const auto& [id, svg] : character->frames) svg.pack();
-  EXPECT_EQ(cache.cachedFrames(), 1u);
-  EXPECT_EQ(cache.frame("3"), shown);  // the window's pointer stays valid
-  ASSERT_TRUE(character->frames.at("0").isPacked());
-  EXPECT_EQ(character->frames.at("0").text(), text);
-  const RenderedFrame* again = cache.frame("0");  // drawn anew, and kept with it
-  ASSERT_NE(again, nullptr);
-  EXPECT_EQ(again->image, first);
-  EXPECT_EQ(cache.cachedFrames(), 2u);
-}
-
-// Frames drawn while the file was read are not drawn again, each used once; at another size
-// they are drawn as usual.
-TEST(FrameCache, UsesFramesDrawnAheadOnlyWhereTheyFit) {
-  const auto character = manyFrames(2);
-  FrameCache cache(character);
-  const QImage ahead = FrameCache::render(character->frames.at("0"), QSize(40, 40), 1.0);
-  cache.adoptDrawings({{"0", ahead}});
-  EXPECT_EQ(cache.frame("0")->image.constBits(), ahead.constBits());
-
-  FrameCache larger(character);
-  larger.adoptDrawings({{"0", ahead}});
-  larger.setSize(QSize(80, 80));
-  const RenderedFrame* frame = larger.frame("0");
-  EXPECT_EQ(frame->image.size(), QSize(80, 80));
-  EXPECT_TRUE(frame->mask.contains(QPoint(5, 5)));
+// The cache drops its frames when the size or pixel ratio changes; a window showing one of
+// them keeps showing it, whole, until it is given another.
+TEST(CharacterWindow, KeepsItsFrameWhenTheCacheLetsItGo) {
+  FrameCache cache(manyFrames(2));
+  CharacterWindow window;
+  window.resize(cache.size());
+  window.showFrame(cache.frame("1"));
+  const QImage shown = window.grab().toImage();
+  cache.setSize(QSize(80, 80));
+  cache.setDevicePixelRatio(2.0);
+  for (int i = 0; i < int(FrameCache::kMaxFrames) + 1; ++i) cache.frame("0");
+  EXPECT_TRUE(window.isOpaqueAt(QPoint(3, 2)));
+  EXPECT_FALSE(window.isOpaqueAt(QPoint(10, 10)));
+  EXPECT_EQ(window.grab().toImage(), shown);
 }
 
 TEST(FrameCache, AFrameQtCannotDrawShowsTheRestPose) {

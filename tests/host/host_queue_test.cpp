@@ -165,5 +165,37 @@ TEST(HostIdle, BlinksWhenLeftAloneAndShowCharacterBringsItBack) {
   EXPECT_TRUE(fixture.character->window().isVisible());
 }
 
+// Previous and next stop the character and play at once: the frames it has just drawn, which
+// it is about to show again, stay drawn.
+TEST(HostStop, KeepsTheFramesItIsAboutToShowAgain) {
+  HostFixture fixture(0.01);
+  Character& c = *fixture.character;
+  c.Show();
+  c.Play("wave");  // the tiny character's animations show both its frames
+  ASSERT_TRUE(fixture.waitUntilIdle());
+  EXPECT_EQ(fixture.character->frameCache().cachedFrames(), 2u);
+  c.Stop();
+  EXPECT_EQ(fixture.character->frameCache().cachedFrames(), 2u);
+  c.Play("wave");
+  c.Stop();
+  EXPECT_EQ(fixture.character->frameCache().cachedFrames(), 2u);
+}
+
+// A new size redraws the frame on screen at that size, also while the character shows.
+TEST(HostSize, ANewSizeRedrawsTheFrameOnScreen) {
+  HostFixture fixture(0.01);
+  Character& c = *fixture.character;
+  c.Show();
+  ASSERT_TRUE(fixture.waitUntilIdle());
+  c.Stop();  // the rest pose: the left half, opaque
+  c.setHeight(40);
+  c.setWidth(60);
+  CharacterWindow& window = fixture.character->window();
+  EXPECT_EQ(window.size(), QSize(60, 40));
+  // The square canvas keeps its aspect ratio: drawn 40 by 40, its left half opaque.
+  EXPECT_TRUE(window.isOpaqueAt(QPoint(15, 35)));
+  EXPECT_FALSE(window.isOpaqueAt(QPoint(30, 35)));
+}
+
 }  // namespace
 }  // namespace vembrel

@@ -1,4 +1,4 @@
-// Every way find_bytes can run gives the same answers, on the cases that trip vector loops.
+// find_bytes on the cases that trip vector loops, and against std::string_view::find.
 
 #include "lookup/byte_search.hpp"
 
@@ -7,25 +7,10 @@
 #include <random>
 #include <string>
 
-#include "lookup/byte_search_kernels.hpp"
-
 namespace vembrel {
 namespace {
 
-using Find = std::size_t (*)(std::string_view, std::string_view, std::size_t);
 constexpr std::size_t npos = std::string_view::npos;
-
-struct Kernel {
-  const char* name;
-  Find find;
-  bool runs_here;
-};
-
-std::vector<Kernel> kernels() {
-  return {{"sse2", byte_search::find_sse2, true},
-          {"avx2", byte_search::find_avx2, byte_search::avx2_available()},
-          {"dispatched", find_bytes, true}};
-}
 
 // `needle` placed at `at` in a run of filler bytes `size` long.
 std::string placed(std::size_t size, std::string_view needle, std::size_t at, char filler = 'x') {
@@ -34,7 +19,7 @@ std::string placed(std::size_t size, std::string_view needle, std::size_t at, ch
   return s;
 }
 
-TEST(FindBytes, EveryKernelFindsTheFirstOccurrenceAtEveryEdge) {
+TEST(FindBytes, FindsTheFirstOccurrenceAtEveryEdge) {
   const std::string long_needle = "\xD1\xA7\xB6\xF8\xCA\xB1\xCF\xB0" + std::string(40, 'n');
   const struct {
     std::string haystack;
@@ -63,15 +48,12 @@ TEST(FindBytes, EveryKernelFindsTheFirstOccurrenceAtEveryEdge) {
       {"abc", "c", 4, npos},
       {"abc", "", 0, npos},
   };
-  for (const Kernel& kernel : kernels()) {
-    if (!kernel.runs_here) continue;
-    for (const auto& c : cases)
-      EXPECT_EQ(kernel.find(c.haystack, c.needle, c.from), c.expected)
-          << kernel.name << " needle size " << c.needle.size() << " from " << c.from;
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(find_bytes(c.haystack, c.needle, c.from), c.expected)
+        << "needle size " << c.needle.size() << " from " << c.from;
 }
 
-TEST(FindBytes, EveryKernelAgreesWithStringFindOnRandomBytes) {
+TEST(FindBytes, AgreesWithStringFindOnRandomBytes) {
   std::mt19937 rng(20261210);
   std::uniform_int_distribution<int> byte('a', 'c');  // few letters: many near-finds
   for (int round = 0; round < 3000; ++round) {
@@ -81,11 +63,8 @@ TEST(FindBytes, EveryKernelAgreesWithStringFindOnRandomBytes) {
     for (char& c : needle) c = static_cast<char>(byte(rng));
     const std::size_t from = haystack.empty() ? 0 : rng() % haystack.size();
     const std::size_t expected = std::string_view(haystack).find(needle, from);
-    for (const Kernel& kernel : kernels()) {
-      if (!kernel.runs_here) continue;
-      ASSERT_EQ(kernel.find(haystack, needle, from), expected)
-          << kernel.name << " in " << haystack << " for " << needle << " from " << from;
-    }
+    ASSERT_EQ(find_bytes(haystack, needle, from), expected)
+        << "in " << haystack << " for " << needle << " from " << from;
   }
 }
 

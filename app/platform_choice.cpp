@@ -1,4 +1,4 @@
-#include "host/qt/platform_choice.hpp"
+#include "app/platform_choice.hpp"
 
 #include <cstdlib>
 #include <string_view>
