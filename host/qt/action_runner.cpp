@@ -2,8 +2,8 @@
 
 namespace vembrel {
 
-ActionRunner::ActionRunner(Start start, Settled settled)
-    : start_(std::move(start)), settled_(std::move(settled)) {}
+ActionRunner::ActionRunner(Start start, QueueEmptied queue_emptied)
+    : start_(std::move(start)), queue_emptied_(std::move(queue_emptied)) {}
 
 void ActionRunner::startNext() {
   if (starting_) return;  // finish() from inside start(): the loop below goes on
@@ -15,7 +15,7 @@ void ActionRunner::startNext() {
     start_(std::move(next));
   }
   starting_ = false;
-  if (!running_) settled_();
+  if (!running_) queue_emptied_();
 }
 
 void ActionRunner::finish() {

@@ -15,11 +15,11 @@ class ActionRunner {
   // Begins an action; the action reports its end with finish().
   using Start = std::function<void(Action action)>;
   // Nothing is running and nothing is queued.
-  using Settled = std::function<void()>;
+  using QueueEmptied = std::function<void()>;
   // Told of every action as it starts, for tests and tracing.
   using Observer = std::function<void(const QString& action)>;
 
-  ActionRunner(Start start, Settled settled);
+  ActionRunner(Start start, QueueEmptied queue_emptied);
 
   void push(Action action) { queue_.push(std::move(action)); }
   // Starts queued actions until one keeps running or the queue is empty.
@@ -37,7 +37,7 @@ class ActionRunner {
  private:
   ActionQueue queue_;
   Start start_;
-  Settled settled_;
+  QueueEmptied queue_emptied_;
   Observer observer_;
   bool running_ = false;
   bool starting_ = false;  // startNext() is taking actions off the queue

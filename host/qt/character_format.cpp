@@ -46,13 +46,14 @@ bool readSize(const QJsonObject& root, Checker& check, QSize& size) {
   const QJsonValue height = root.value(QStringLiteral("height"));
   if (!width.isDouble() || !height.isDouble())
     return check.fail(QStringLiteral("\"width\" and \"height\" must be numbers"));
-  const double w = width.toDouble(), h = height.toDouble();
-  if (w < 1 || h < 1 || w > kMaxCanvasPixels || h > kMaxCanvasPixels)
+  const double pixels_wide = width.toDouble(), pixels_high = height.toDouble();
+  if (pixels_wide < 1 || pixels_high < 1 || pixels_wide > kMaxCanvasPixels ||
+      pixels_high > kMaxCanvasPixels)
     return check.fail(QStringLiteral("size %1 x %2 is outside 1 to %3 pixels")
-                          .arg(w)
-                          .arg(h)
+                          .arg(pixels_wide)
+                          .arg(pixels_high)
                           .arg(kMaxCanvasPixels));
-  size = QSize(int(w), int(h));
+  size = QSize(int(pixels_wide), int(pixels_high));
   return true;
 }
 
@@ -102,17 +103,18 @@ bool readAnimation(const QString& name, const QJsonValue& value, Checker& check,
   for (const QJsonValue& step : steps.toArray()) {
     ++index;
     const QString at = where + QStringLiteral(" step %1").arg(index);
-    const QJsonObject stepObject = step.toObject();
-    const QJsonValue frame = stepObject.value(QStringLiteral("frame"));
-    const QJsonValue ms = stepObject.value(QStringLiteral("ms"));
-    if (!step.isObject() || !frame.isString() || !ms.isDouble())
+    const QJsonObject step_object = step.toObject();
+    const QJsonValue frame = step_object.value(QStringLiteral("frame"));
+    const QJsonValue duration = step_object.value(QStringLiteral("ms"));
+    if (!step.isObject() || !frame.isString() || !duration.isDouble())
       return check.fail(at + QStringLiteral(" must be {\"frame\": id, \"ms\": number}"));
     if (!out.frames.contains(frame.toString()))
       return check.fail(at + QStringLiteral(" names unknown frame ") + quoted(frame.toString()));
-    if (ms.toDouble() < 1 || ms.toDouble() > kMaxStepMs)
-      return check.fail(
-          at + QStringLiteral(" lasts %1 ms, outside 1 to %2").arg(ms.toDouble()).arg(kMaxStepMs));
-    animation.steps.push_back({frame.toString(), int(ms.toDouble())});
+    const double msec = duration.toDouble();
+    if (msec < 1 || msec > kMaxStepMs)
+      return check.fail(at +
+                        QStringLiteral(" lasts %1 ms, outside 1 to %2").arg(msec).arg(kMaxStepMs));
+    animation.steps.push_back({frame.toString(), int(msec)});
   }
   const QJsonValue after = object.value(QStringLiteral("return"));
   if (!after.isUndefined() && !after.isString())
