@@ -18,8 +18,4 @@ void CharacterMenu::popup(QPoint at) {
   menu_->popup(at);
 }
 
-bool CharacterMenu::isOpen() const {
-  return menu_ && menu_->isVisible();
-}
-
 }  // namespace vembrel

@@ -20,7 +20,6 @@ class CharacterMenu : public QObject {
 
   // Opens the menu at `at` (screen pixels); made when first opened.
   void popup(QPoint at);
-  bool isOpen() const;
 
  private:
   std::function<void()> hide_;
