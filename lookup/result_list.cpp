@@ -14,10 +14,9 @@ void ResultList::clear() {
   chunks_.clear();
   blocks_ = std::vector<Row*>();
   count_ = 0;
-  text_.clear();
 }
 
-void ResultList::addGbk(std::string_view bytes) {
+void ResultList::add_gbk(std::string_view bytes) {
   if (count_ == blocks_.size() * kRowsPerBlock) {
     blocks_.reserve(blocks_.size() + 1);
     blocks_.push_back(static_cast<Row*>(chunks_.allocate(kRowsPerBlock * sizeof(Row))));
