@@ -30,8 +30,8 @@ LoadStatus Vembrel::bring_up_character(double screen_width_twips, ScreenOrigin o
   Character& character = *character_;
   character.setHeight(kCharacterHeight);
   character.setWidth(kCharacterWidth);
-  character.MoveTo(to16(static_cast<double>(origin.x) + character_x(screen_width_twips)),
-                   to16(origin.y));
+  character.MoveTo(clamp_to_int16(static_cast<double>(origin.x) + character_x(screen_width_twips)),
+                   clamp_to_int16(origin.y));
   character.setName(u"Vembrel 双击显示菜单");
   character.Show();
   character.Play(animations::kWave);
@@ -49,7 +49,7 @@ void Vembrel::run(const MenuItem& item) {
       break;
     case MenuCommand::PhraseLookup:
     case MenuCommand::HanziLookup:
-      look_up(*item.dictionary, dialog_.InputBox(item.dictionary->prompt, kAppTitle));
+      look_up(*item.dictionary, dialog_.ask_text(item.dictionary->prompt, kAppTitle));
       break;
     case MenuCommand::Previous:
       show_previous_entry(lookup_state_, *character_);

@@ -37,7 +37,7 @@ QMenu* VembrelForm::menu() {
 }
 
 LoadStatus VembrelForm::load() {
-  // The form stays hidden: it only owns the lists, the menu and the host control.
+  // The form stays hidden: it only owns the program, the menu and the character host.
   hide();
   LoadStatus status = form_.start(primary_screen_twips(), primary_screen_origin());
   if (!status.ok()) return status;

@@ -62,8 +62,8 @@ void match_lines(std::string_view data, char terminator, std::string_view needle
 
   const auto* const bytes = reinterpret_cast<const unsigned char*>(data.data());
   const std::size_t size = data.size();
-  const auto offset = [bytes](const void* p) {
-    return static_cast<std::size_t>(static_cast<const unsigned char*>(p) - bytes);
+  const auto offset = [bytes](const void* pointer) {
+    return static_cast<std::size_t>(static_cast<const unsigned char*>(pointer) - bytes);
   };
   FoundLine line;         // the line of the last find
   bool in_line = false;   // whether there was one

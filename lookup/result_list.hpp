@@ -25,8 +25,8 @@ class ResultList {
   // Adds a row from GBK bytes.
   void add_gbk(std::string_view bytes);
   std::size_t count() const { return count_; }
-  // Row i as text (prefix included); i must be below count().
-  std::u16string row(std::size_t i) const;
+  // The row at `index` as text (prefix included); `index` must be below count().
+  std::u16string row(std::size_t index) const;
 
  private:
   struct Row {
