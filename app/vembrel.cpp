@@ -71,7 +71,8 @@ void Vembrel::run(const MenuItem& item) {
 
 void Vembrel::look_up(const Dictionary& dictionary, std::u16string_view text) {
   if (character_ == nullptr) return;
-  // The earlier result goes first: a large one need not stay in memory while the next is made.
+  // Every lookup, a hanzi lookup too, ends the browsing of the earlier phrase result. It goes
+  // first: a large one need not stay in memory while the next is made.
   lookup_state_.result = PhraseResult();
   if (text.empty()) return;
   if (dictionary.kind == DictionaryKind::Hanzi) {
