@@ -51,7 +51,7 @@ int main() {
   ScriptedDialog dialog;
   ConsoleDesktop desktop;
   Vembrel form(host, dialog, desktop, application_directory());
-  if (const LoadStatus status = form.Form_Load(kConsoleScreenTwips); !status.ok()) {
+  if (const LoadStatus status = form.start(kConsoleScreenTwips); !status.ok()) {
     std::fprintf(stderr, "vembrel-console: %s\n", status.error.c_str());
     return 1;
   }

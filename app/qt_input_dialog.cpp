@@ -4,7 +4,7 @@
 
 namespace vembrel {
 
-std::u16string QtInputDialog::InputBox(std::u16string_view prompt, std::u16string_view title) {
+std::u16string QtInputDialog::ask_text(std::u16string_view prompt, std::u16string_view title) {
   QInputDialog dialog;
   dialog.setWindowTitle(QStringView(title).toString());
   dialog.setLabelText(QStringView(prompt).toString());

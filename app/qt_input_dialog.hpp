@@ -8,7 +8,7 @@ namespace vembrel {
 
 class QtInputDialog : public InputDialog {
  public:
-  std::u16string InputBox(std::u16string_view prompt, std::u16string_view title) override;
+  std::u16string ask_text(std::u16string_view prompt, std::u16string_view title) override;
 };
 
 }  // namespace vembrel

@@ -12,7 +12,7 @@ namespace vembrel {
 
 class ScriptedDialog : public InputDialog {
  public:
-  std::u16string InputBox(std::u16string_view prompt, std::u16string_view title) override {
+  std::u16string ask_text(std::u16string_view prompt, std::u16string_view title) override {
     last_prompt = std::u16string(prompt) + u"|" + std::u16string(title);
     return std::exchange(typed, {});
   }

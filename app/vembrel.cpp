@@ -6,64 +6,62 @@
 
 #include "lookup/browsing.hpp"
 #include "lookup/data_file.hpp"
+#include "lookup/dictionary_file.hpp"
 #include "lookup/hanzi_lookup.hpp"
 #include "lookup/phrase_search.hpp"
 #include "lookup/text.hpp"
 
 namespace vembrel {
 
-Vembrel::Vembrel(CharacterHost& Agent1, InputDialog& dialog, Desktop& desktop, std::string app_dir)
-    : Agent1(Agent1), dialog_(dialog), desktop_(desktop), app_dir_(std::move(app_dir)) {}
+Vembrel::Vembrel(CharacterHost& host, InputDialog& dialog, Desktop& desktop, std::string app_dir)
+    : host_(host), dialog_(dialog), desktop_(desktop), app_dir_(std::move(app_dir)) {}
 
-LoadStatus Vembrel::Form_Load(double screen_width_twips, ScreenOrigin origin) {
-  current_index = 0;
-  return ddh(screen_width_twips, origin);
+LoadStatus Vembrel::start(double screen_width_twips, ScreenOrigin origin) {
+  lookup_state_.current_index = 0;
+  return bring_up_character(screen_width_twips, origin);
 }
 
-LoadStatus Vembrel::ddh(double screen_width_twips, ScreenOrigin origin) {
-  // The form itself is never shown: it only owns the lists, the menu and the host control.
-  const std::u16string id(kCharacterId);
-  LoadStatus status = Agent1.Load(id, app_file_path(app_dir_, kCharacterFile));
+LoadStatus Vembrel::bring_up_character(double screen_width_twips, ScreenOrigin origin) {
+  const std::u16string id(kLoadedCharacterId);
+  LoadStatus status = host_.Load(id, app_file_path(app_dir_, kCharacterFile));
   if (!status.ok()) return status;
-  character = Agent1.character(id);
-  if (character == nullptr) return {"the character host did not keep the loaded character"};
-  character->setHeight(kCharacterHeight);
-  character->setWidth(kCharacterWidth);
-  character->MoveTo(to16(static_cast<double>(origin.x) + character_x(screen_width_twips)),
-                    to16(origin.y));
-  character->setName(u"Vembrel 双击显示菜单");
-  character->Show();
-  character->Play(animations::kWave);
-  character->Think(u"Vembrel 欢 迎 你 !");
-  character->Think(u"双 击 显 示 菜 单");
-  character->Play(animations::kCongratulate2);
-  character->setAutoPopupMenu(false);
+  character_ = host_.character(id);
+  if (character_ == nullptr) return {"the character host did not keep the loaded character"};
+  Character& character = *character_;
+  character.setHeight(kCharacterHeight);
+  character.setWidth(kCharacterWidth);
+  character.MoveTo(clamp_to_int16(static_cast<double>(origin.x) + character_x(screen_width_twips)),
+                   clamp_to_int16(origin.y));
+  character.setName(u"Vembrel 双击显示菜单");
+  character.Show();
+  character.Play(animations::kWave);
+  character.Think(u"Vembrel 欢 迎 你 !");
+  character.Think(u"双 击 显 示 菜 单");
+  character.Play(animations::kCongratulate2);
+  character.setAutoPopupMenu(false);
   return status;
 }
 
 void Vembrel::run(const MenuItem& item) {
-  if (character == nullptr) return;
-  LookupEnv env{*character, dialog_, app_dir_};
+  if (character_ == nullptr) return;
   switch (item.command) {
     case MenuCommand::CloseMenu:
       break;
     case MenuCommand::PhraseLookup:
-      phrase_command(*this, env, *item.dictionary);
-      break;
     case MenuCommand::HanziLookup:
-      hanzi_lookup(*this, env);
+      look_up(*item.dictionary, dialog_.ask_text(item.dictionary->prompt, kAppTitle));
       break;
     case MenuCommand::Previous:
-      ms(*this, *character);
+      show_previous_entry(lookup_state_, *character_);
       break;
     case MenuCommand::Next:
-      mx(*this, *character);
+      show_next_entry(lookup_state_, *character_);
       break;
     case MenuCommand::Help:
-      help();
+      open_help();
       break;
     case MenuCommand::Hide:
-      character->Hide();
+      character_->Hide();
       break;
     case MenuCommand::Quit:
       desktop_.quit();
@@ -71,7 +69,21 @@ void Vembrel::run(const MenuItem& item) {
   }
 }
 
-void Vembrel::help() {
+void Vembrel::look_up(const Dictionary& dictionary, std::u16string_view text) {
+  if (character_ == nullptr) return;
+  // Every lookup, a hanzi lookup too, ends the browsing of the earlier phrase result. It goes
+  // first: a large one need not stay in memory while the next is made.
+  lookup_state_.result = PhraseResult();
+  if (text.empty()) return;
+  if (dictionary.kind == DictionaryKind::Hanzi) {
+    announce_hanzi_result(*character_, look_up_hanzi(dictionary, text, app_dir_));
+    return;
+  }
+  keep_phrase_result(lookup_state_, dictionary, text, search_phrases(dictionary, text, app_dir_));
+  announce_phrase_result(*character_, lookup_state_.result, text, lookup_state_.current_index);
+}
+
+void Vembrel::open_help() {
   const std::string path = app_file_path(app_dir_, kHelpFile);
   // Check first: a viewer asked to open a missing file fails where the user cannot see why.
   const DataFile probe = read_data_file(path);
@@ -80,8 +92,7 @@ void Vembrel::help() {
   if (problem.empty()) return;
   const std::u16string message = u"无法打开帮助文件 " + utf8_to_utf16(path) + u"：" + problem;
   desktop_.reportProblem(utf16_to_utf8(message));
-  character->Play(animations::kDecline);
-  character->Think(spaced_text(message));
+  announce_failure(*character_, message);
 }
 
 }  // namespace vembrel

@@ -1,10 +1,12 @@
 #pragma once
-// The main form: it owns the lookup state and the result lists, brings up the character at
-// start-up (ddh), and runs the menu's commands. It is never shown.
+// The program: it brings up the character at start-up, runs the menu's commands and keeps
+// the lookup state between them.
 
 #include <string>
+#include <string_view>
 
 #include "app/desktop.hpp"
+#include "lookup/catalogue.hpp"
 #include "lookup/character_host.hpp"
 #include "lookup/character_place.hpp"
 #include "lookup/input_dialog.hpp"
@@ -14,7 +16,7 @@
 namespace vembrel {
 
 // The id the character is loaded under, and its file in the application directory.
-inline constexpr std::u16string_view kCharacterId = u"aaa";
+inline constexpr std::u16string_view kLoadedCharacterId = u"aaa";
 inline constexpr std::string_view kCharacterFile = "\\dh.vr";
 inline constexpr std::string_view kHelpFile = "\\使用帮助.txt";
 
@@ -25,30 +27,34 @@ struct ScreenOrigin {
   int y = 0;
 };
 
-class Vembrel : public LookupState {
+class Vembrel {
  public:
-  Vembrel(CharacterHost& Agent1, InputDialog& dialog, Desktop& desktop, std::string app_dir);
+  Vembrel(CharacterHost& host, InputDialog& dialog, Desktop& desktop, std::string app_dir);
 
-  // The form's load: current_index = 0, then ddh. Fails when the character cannot be loaded.
-  LoadStatus Form_Load(double screen_width_twips, ScreenOrigin origin = {});
-  // Loads, sizes and places the character and queues the greeting.
-  LoadStatus ddh(double screen_width_twips, ScreenOrigin origin = {});
-  // Runs the command behind a menu item.
+  // Start-up: browsing starts at the first entry; the character is loaded, sized and placed,
+  // and the greeting is queued. Fails when the character cannot be loaded.
+  LoadStatus start(double screen_width_twips, ScreenOrigin origin = {});
+  // Runs the command behind a menu item. A lookup item asks for its search text first.
   void run(const MenuItem& item);
+  // Looks `text` up in `dictionary` and announces what was found. An empty text (a cancelled
+  // dialog) announces nothing but still empties the phrase result.
+  void look_up(const Dictionary& dictionary, std::u16string_view text);
 
   const std::string& app_dir() const { return app_dir_; }
-
-  // The character host control. "Agent1" is the program's own name for it, kept wherever the
-  // program holds it (the form, this class); the interface is CharacterHost.
-  CharacterHost& Agent1;
-  Character* character = nullptr;  // the loaded character, set once at start-up
+  Character* character() const { return character_; }  // set once the character is loaded
+  LookupState& lookup_state() { return lookup_state_; }
+  const LookupState& lookup_state() const { return lookup_state_; }
 
  private:
-  void help();
+  LoadStatus bring_up_character(double screen_width_twips, ScreenOrigin origin);
+  void open_help();
 
+  CharacterHost& host_;
   InputDialog& dialog_;
   Desktop& desktop_;
   std::string app_dir_;
+  Character* character_ = nullptr;
+  LookupState lookup_state_;
 };
 
 }  // namespace vembrel

@@ -21,24 +21,27 @@ ScreenOrigin primary_screen_origin() {
   return {corner.x(), corner.y()};
 }
 
-VembrelForm::VembrelForm(const std::string& app_dir) : form_(Agent1, dialog_, desktop_, app_dir) {
+VembrelForm::VembrelForm(const std::string& app_dir)
+    : form_(character_host_, dialog_, desktop_, app_dir) {
   setObjectName("Vembrel");
   setWindowTitle("Vembrel");
 }
 
 QMenu* VembrelForm::menu() {
   // Made when first opened rather than before the character first shows.
-  if (f_ == nullptr) f_ = make_popup_menu(this, [this](const MenuItem& item) { form_.run(item); });
-  return f_;
+  if (popup_menu_ == nullptr)
+    popup_menu_ = make_popup_menu(this, [this](const MenuItem& item) { form_.run(item); });
+  return popup_menu_;
 }
 
 LoadStatus VembrelForm::load() {
-  // The form stays hidden: it only owns the lists, the menu and the host control.
+  // The form stays hidden: it only owns the program, the menu and the character host.
   hide();
-  LoadStatus status = form_.Form_Load(primary_screen_twips(), primary_screen_origin());
+  LoadStatus status = form_.start(primary_screen_twips(), primary_screen_origin());
   if (!status.ok()) return status;
   // Whatever button, shift state or position: the menu opens at the mouse pointer.
-  Agent1.setDblClickHandler([this](const DblClickEvent&) { menu()->popup(QCursor::pos()); });
+  character_host_.setDblClickHandler(
+      [this](const DblClickEvent&) { menu()->popup(QCursor::pos()); });
   return status;
 }
 

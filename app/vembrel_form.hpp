@@ -1,6 +1,6 @@
 #pragma once
-// The desktop program's main form: a hidden widget, never shown, that owns the lookup state
-// (through Vembrel), the pop-up menu "f" and the character host control Agent1.
+// The desktop program's main form: a hidden widget, never shown, that owns the program
+// (Vembrel), the pop-up menu and the character host.
 
 #include <QMenu>
 #include <QWidget>
@@ -19,18 +19,18 @@ class VembrelForm : public QWidget {
   // The form's load: brings up the character for the primary screen and wires the menu.
   LoadStatus load();
   // Shows a hidden character again (the tray icon and a second launch do this).
-  void showCharacter() { Agent1.showCharacter(); }
+  void showCharacter() { character_host_.showCharacter(); }
 
   Vembrel& form() { return form_; }
 
  private:
   QMenu* menu();
 
-  QtCharacterHost Agent1;  // the host control, under the program's own name (see Vembrel)
+  QtCharacterHost character_host_;
   QtInputDialog dialog_;
   QtDesktop desktop_;
   Vembrel form_;
-  QMenu* f_ = nullptr;
+  QMenu* popup_menu_ = nullptr;
 };
 
 // Width of the primary screen in twips: device-independent pixels at its logical DPI.

@@ -45,8 +45,8 @@ void BM_PhraseScan(benchmark::State& state, const char* file, const char* query_
     for_each_phrase_match(data.bytes(), query, [&](std::string_view head, std::string_view tail) {
       ++rows;
       if (!keep_rows) return;
-      words.addGbk(head);
-      definitions.addGbk(tail);
+      words.add_gbk(head);
+      definitions.add_gbk(tail);
     });
     benchmark::DoNotOptimize(rows);
   }

@@ -44,7 +44,7 @@ struct LoadStatus {
   bool ok() const { return error.empty(); }
 };
 
-// The host control (Agent1): its character collection and its double-click event.
+// The host control: its character collection and its double-click event.
 class CharacterHost {
  public:
   using DblClickHandler = std::function<void(const DblClickEvent&)>;

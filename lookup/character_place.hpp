@@ -10,7 +10,7 @@ inline constexpr int kCharacterHeight = 160;
 inline constexpr double kTwipsPerPixel = 15.0;
 
 // `value` as a 16-bit integer: cut toward zero and held within -32768 to 32767.
-int to16(double value);
+int clamp_to_int16(double value);
 
 // Left edge of the character for a screen `twips` wide: 15 twips per pixel are assumed, and the
 // result is rounded to the nearest integer, halves to even, within 16 bits.

@@ -20,13 +20,13 @@ inline constexpr std::u16string_view kCutMark = u"…";
 // The first kMaxEntryBytes bytes of a line of GBK bytes, or fewer so that no character is split.
 inline std::string_view clip_entry(std::string_view bytes) {
   if (bytes.size() <= kMaxEntryBytes) return bytes;
-  std::size_t i = 0;
-  while (i < kMaxEntryBytes) {
-    const std::size_t length = gbk_char_length(bytes, i);
-    if (i + length > kMaxEntryBytes) break;
-    i += length;
+  std::size_t kept = 0;
+  while (kept < kMaxEntryBytes) {
+    const std::size_t length = gbk_char_length(bytes, kept);
+    if (kept + length > kMaxEntryBytes) break;
+    kept += length;
   }
-  return bytes.substr(0, i);
+  return bytes.substr(0, kept);
 }
 
 }  // namespace vembrel

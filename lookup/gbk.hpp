@@ -8,13 +8,13 @@
 
 namespace vembrel {
 
-// Length of the GBK character that starts at data[i], as the decoder reads it: a lead byte
+// Length of the GBK character that starts at data[at], as the decoder reads it: a lead byte
 // (81..FE) takes the next byte along when that byte can follow a lead byte; everything else
 // is one byte on its own.
-inline std::size_t gbk_char_length(std::string_view data, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(data[i]);
-  if (lead < 0x81 || lead == 0xFF || i + 1 >= data.size()) return 1;
-  const auto trail = static_cast<unsigned char>(data[i + 1]);
+inline std::size_t gbk_char_length(std::string_view data, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(data[at]);
+  if (lead < 0x81 || lead == 0xFF || at + 1 >= data.size()) return 1;
+  const auto trail = static_cast<unsigned char>(data[at + 1]);
   return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
 }
 

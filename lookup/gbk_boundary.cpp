@@ -14,9 +14,9 @@ std::size_t gbk_lead_run_start(const unsigned char* bytes, std::size_t floor, st
   const __m128i minus_two = _mm_set1_epi8(-2);
   const __m128i minus_128 = _mm_set1_epi8(-128);
   while (i - floor >= 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i - 16));
+    const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i - 16));
     const auto other = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpgt_epi8(v, minus_two), _mm_cmpeq_epi8(v, minus_128))));
+        _mm_or_si128(_mm_cmpgt_epi8(sixteen, minus_two), _mm_cmpeq_epi8(sixteen, minus_128))));
     if (other != 0) return i - 16 + static_cast<std::size_t>(32 - __builtin_clz(other));
     i -= 16;
   }

@@ -1,6 +1,7 @@
 #include "lookup/hanzi_lookup.hpp"
 
-#include "lookup/catalogue.hpp"
+#include "lookup/data_file.hpp"
+#include "lookup/dictionary_file.hpp"
 #include "lookup/entry_limit.hpp"
 #include "lookup/gbk.hpp"
 #include "lookup/text.hpp"
@@ -44,23 +45,32 @@ std::vector<HanziLine> scan_hanzi(std::string_view data, std::u16string_view que
   return out;
 }
 
-void hanzi_lookup(LookupState& state, LookupEnv& env) {
-  state.Combo1[0].clear();
-  state.Combo1[1].clear();
-  const Dictionary& zd = dictionary(DictionaryId::Zidian);
-  const std::u16string query = env.dialog.InputBox(zd.prompt, kAppTitle);
-  if (query.empty()) return;
+HanziResult look_up_hanzi(const Dictionary& dictionary, std::u16string_view text,
+                          const std::string& app_dir) {
+  HanziResult result;
+  if (text.empty()) return result;
+  const std::string path = app_file_path(app_dir, dictionary.path);
+  const DataFile file = read_data_file(path);
+  if (!file.ok()) {
+    result.failure = unreadable_dictionary_message(path, file.error);
+    return result;
+  }
+  result.lines = scan_hanzi(file.bytes(), text);
+  if (const std::u16string_view fault = read_fault(file); !fault.empty()) {
+    result.lines.clear();
+    result.failure = unreadable_dictionary_message(path, fault);
+  }
+  return result;
+}
 
-  DataFile file;
-  if (!open_or_decline(env, zd.path, file)) return;
-  std::vector<HanziLine> lines = scan_hanzi(file.bytes(), query);
-  if (!intact_or_decline(env, zd.path, file)) return;
-  file = DataFile();  // the file is closed when its scan ends
-  for (HanziLine& line : lines) {
-    env.character.Play(animations::kGestureRight);
-    // The word list's text holds the header being announced; the lists get no rows.
-    if (line.header) state.Combo1[0].setText(line.text);
-    env.character.Think(spaced_text(line.text));
+void announce_hanzi_result(Character& character, const HanziResult& result) {
+  if (!result.failure.empty()) {
+    announce_failure(character, result.failure);
+    return;
+  }
+  for (const HanziLine& line : result.lines) {
+    character.Play(animations::kGestureRight);
+    character.Think(spaced_text(line.text));
   }
 }
 

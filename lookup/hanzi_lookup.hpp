@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "lookup/lookup_env.hpp"
-#include "lookup/lookup_state.hpp"
+#include "lookup/catalogue.hpp"
+#include "lookup/character_host.hpp"
 
 namespace vembrel {
 
@@ -24,7 +24,18 @@ inline constexpr int kMaxDefinitionLines = 10;
 // lookup ends at end of data, or at a header met while reading an entry's definition lines.
 std::vector<HanziLine> scan_hanzi(std::string_view data, std::u16string_view query);
 
-// Empties both result lists, asks for a hanzi and announces its entries.
-void hanzi_lookup(LookupState& state, LookupEnv& env);
+// What a hanzi lookup found: the lines to announce, or why the dictionary could not be read.
+struct HanziResult {
+  std::vector<HanziLine> lines;
+  std::u16string failure;  // what the character says when the dictionary was not read whole
+};
+
+// Looks `text` up in the character dictionary `dictionary` of the application directory
+// `app_dir`.
+HanziResult look_up_hanzi(const Dictionary& dictionary, std::u16string_view text,
+                          const std::string& app_dir);
+
+// Announces the lines found, one after another, or the failure. Nothing found says nothing.
+void announce_hanzi_result(Character& character, const HanziResult& result);
 
 }  // namespace vembrel

@@ -10,7 +10,7 @@ class InputDialog {
  public:
   virtual ~InputDialog() = default;
   // Shows the dialog with an empty default text; returns the empty text on Cancel.
-  virtual std::u16string InputBox(std::u16string_view prompt, std::u16string_view title) = 0;
+  virtual std::u16string ask_text(std::u16string_view prompt, std::u16string_view title) = 0;
 };
 
 }  // namespace vembrel

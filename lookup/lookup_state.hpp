@@ -1,25 +1,31 @@
 #pragma once
-// The lookup state that the main form keeps for the whole life of the process.
+// What the program keeps from one lookup to the next: the phrase result being browsed and
+// where browsing is in it.
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-#include "lookup/result_list.hpp"
+#include "lookup/catalogue.hpp"
+#include "lookup/phrase_search.hpp"
 
 namespace vembrel {
 
 struct LookupState {
-  // 0-based row announced last and next; only previous and next change it.
+  // The 0-based entry announced last and next.
   std::int64_t current_index = 0;
-  // Prompt of the next phrase search.
-  std::u16string prompt_text;
-  // Relative path of the active phrase dictionary, beginning with a backslash.
-  std::string data_path;
-  // Put directly before each definition row.
-  std::u16string result_label;
-  // The result: Combo1[0] is the word list, Combo1[1] the definition list.
-  std::array<ResultList, 2> Combo1;
+  // The result of the last phrase search; a cancelled search or a hanzi lookup empties it.
+  PhraseResult result;
+  // The dictionary and text of the last phrase search with a text.
+  const Dictionary* searched_dictionary = nullptr;
+  std::u16string searched_text;
 };
+
+// Keeps the result of searching `text` (not empty) in `dictionary` and sets the entry to
+// announce first. A search that differs from the last one in its dictionary or its text
+// starts at the first entry. Repeating the last search keeps the position browsing left,
+// brought onto the last row should the result have become smaller.
+void keep_phrase_result(LookupState& state, const Dictionary& dictionary, std::u16string_view text,
+                        PhraseResult result);
 
 }  // namespace vembrel

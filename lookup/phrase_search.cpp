@@ -4,28 +4,15 @@
 #include <optional>
 
 #include "lookup/byte_search.hpp"
+#include "lookup/data_file.hpp"
+#include "lookup/dictionary_file.hpp"
 #include "lookup/gbk.hpp"
 #include "lookup/gbk_boundary.hpp"
 #include "lookup/line_blocks.hpp"
+#include "lookup/regular_file.hpp"
 #include "lookup/text.hpp"
 
 namespace vembrel {
-
-std::vector<PhraseRow> scan_phrases_plain(std::string_view data, std::u16string_view query) {
-  std::vector<PhraseRow> rows;
-  if (query.empty()) return rows;
-  LineReader reader(data);
-  for (std::string_view bytes; reader.next(bytes);) {
-    // Decoding first keeps a "~" that is the second byte of a character inside that character.
-    const std::u16string line = decode_gbk(bytes);
-    const std::size_t p = line.find(u'~');
-    if (p == std::u16string::npos) continue;
-    const std::u16string_view head = std::u16string_view(line).substr(0, p);
-    if (head.find(query) == std::u16string_view::npos) continue;
-    rows.push_back({std::u16string(head), line.substr(p + 1)});
-  }
-  return rows;
-}
 
 namespace {
 
@@ -75,8 +62,8 @@ void match_lines(std::string_view data, char terminator, std::string_view needle
 
   const auto* const bytes = reinterpret_cast<const unsigned char*>(data.data());
   const std::size_t size = data.size();
-  const auto offset = [bytes](const void* p) {
-    return static_cast<std::size_t>(static_cast<const unsigned char*>(p) - bytes);
+  const auto offset = [bytes](const void* pointer) {
+    return static_cast<std::size_t>(static_cast<const unsigned char*>(pointer) - bytes);
   };
   FoundLine line;         // the line of the last find
   bool in_line = false;   // whether there was one
@@ -135,75 +122,58 @@ void for_each_phrase_match(LineBlocks& blocks, std::u16string_view query, const 
     match_lines(lines, blocks.terminator(), *needle, match);
 }
 
-std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view query) {
-  std::vector<PhraseRow> rows;
-  for_each_phrase_match(data, query, [&rows](std::string_view head, std::string_view tail) {
-    rows.push_back({decode_gbk(head), decode_gbk(tail)});
-  });
-  return rows;
-}
-
-void phrase_command(LookupState& state, LookupEnv& env, const Dictionary& dictionary) {
-  state.prompt_text = dictionary.prompt;
-  state.data_path = dictionary.path;
-  state.result_label = dictionary.result_label;
-  cz(state, env);
-}
-
-void cz(LookupState& state, LookupEnv& env) {
-  ResultList& words = state.Combo1[0];
-  ResultList& definitions = state.Combo1[1];
-  words.clear();
-  definitions.clear();
-
-  const std::u16string query = env.dialog.InputBox(state.prompt_text, kAppTitle);
-  if (query.empty()) return;
-
-  OpenedFile file;
-  if (!open_or_decline(env, state.data_path, file)) return;
-  definitions.setPrefix(state.result_label);
-  {
-    LineBlocks blocks(file);
-    for_each_phrase_match(blocks, query, [&](std::string_view head, std::string_view tail) {
-      words.addGbk(head);
-      definitions.addGbk(tail);
-    });
-    if (!intact_or_decline(env, state.data_path, blocks)) {
-      words.clear();
-      definitions.clear();
-      return;
-    }
+PhraseResult search_phrases(const Dictionary& dictionary, std::u16string_view text,
+                            const std::string& app_dir) {
+  PhraseResult result;
+  if (text.empty()) return result;
+  const std::string path = app_file_path(app_dir, dictionary.path);
+  const OpenedFile file = open_regular_file(path);
+  if (!file.ok()) {
+    result.failure = unreadable_dictionary_message(path, file.error);
+    return result;
   }
-  file = OpenedFile();  // the file is closed when its scan ends
+  result.definitions.set_prefix(std::u16string(dictionary.result_label));
+  LineBlocks blocks(file);
+  for_each_phrase_match(blocks, text, [&result](std::string_view head, std::string_view tail) {
+    result.words.add_gbk(head);
+    result.definitions.add_gbk(tail);
+  });
+  if (const std::u16string_view fault = read_fault(blocks); !fault.empty()) {
+    result = PhraseResult();
+    result.failure = unreadable_dictionary_message(path, fault);
+  }
+  return result;  // the file is closed when its scan ends
+}
 
-  Character& character = env.character;
+void announce_phrase_result(Character& character, const PhraseResult& result,
+                            std::u16string_view text, std::int64_t index) {
+  if (!result.failure.empty()) {
+    announce_failure(character, result.failure);
+    return;
+  }
   character.Play(animations::kGestureRight);
-  const std::size_t n = words.count();
-  if (n == 0) {
+  const std::size_t count = result.words.count();
+  if (count == 0) {
     character.Play(animations::kDecline);
     character.Play(animations::kDontRecognize);
     character.Think(u"没 有 找 到 哦 !");
     return;
   }
-  character.Think(u"共 有 " + decimal(static_cast<std::int64_t>(n)) + u" 条 含 有 “ " + query +
-                  u" ” 的 词");
-  // A later search may find fewer rows than the position an earlier one was stepped to: the
-  // last row is the nearest one that exists.
-  const auto last = static_cast<std::int64_t>(n) - 1;
-  if (state.current_index > last) state.current_index = last;
-  if (state.current_index < 0) state.current_index = 0;
-  xs(state, character, state.current_index);
+  character.Think(u"共 有 " + decimal(static_cast<std::int64_t>(count)) + u" 条 含 有 “ " +
+                  std::u16string(text) + u" ” 的 词");
+  announce_phrase_entry(character, result, index);
 }
 
-void xs(LookupState& state, Character& character, std::int64_t xsjl) {
+void announce_phrase_entry(Character& character, const PhraseResult& result, std::int64_t index) {
   character.Play(animations::kGestureRight);
-  character.Think(u"第 " + decimal(xsjl + 1) + u"条：");
-  for (ResultList& list : state.Combo1) {
-    list.select(static_cast<std::size_t>(xsjl));
-    const std::u16string& t = list.text();
-    if (t.empty()) continue;
+  character.Think(u"第 " + decimal(index + 1) + u"条：");
+  const auto row = static_cast<std::size_t>(index);
+  for (const ResultList* list : {&result.words, &result.definitions}) {
+    if (row >= list->count()) continue;
+    const std::u16string text = list->row(row);
+    if (text.empty()) continue;  // an idiom without definition
     character.Play(animations::kGestureRight);
-    character.Think(spaced_text(t));
+    character.Think(spaced_text(text));
   }
 }
 

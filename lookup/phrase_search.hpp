@@ -1,16 +1,15 @@
 #pragma once
-// The phrase search (cz) over a phrase dictionary and the announcement of one entry (xs).
+// The phrase search over a phrase dictionary, and the announcement of what it found.
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "lookup/catalogue.hpp"
+#include "lookup/character_host.hpp"
 #include "lookup/line_blocks.hpp"
-#include "lookup/lookup_env.hpp"
-#include "lookup/lookup_state.hpp"
+#include "lookup/result_list.hpp"
 
 namespace vembrel {
 
@@ -34,20 +33,26 @@ void for_each_phrase_match(
     LineBlocks& blocks, std::u16string_view query,
     const std::function<void(std::string_view head, std::string_view tail)>& match);
 
-// The matches of for_each_phrase_match as text.
-std::vector<PhraseRow> scan_phrases(std::string_view data, std::u16string_view query);
+// What a phrase search found: the rows whose head holds the search text, in file order, or
+// why the dictionary could not be searched.
+struct PhraseResult {
+  ResultList words;        // the heads
+  ResultList definitions;  // the tails, each after the dictionary's result label
+  std::u16string failure;  // what the character says when the dictionary was not read whole;
+                           // the lists are then empty
+};
 
-// The straightforward scan that decodes every line; the reference for the fast scan above.
-std::vector<PhraseRow> scan_phrases_plain(std::string_view data, std::u16string_view query);
+// Searches the phrase dictionary `dictionary` of the application directory `app_dir` for
+// `text`. An empty text finds nothing.
+PhraseResult search_phrases(const Dictionary& dictionary, std::u16string_view text,
+                            const std::string& app_dir);
 
-// Selects a phrase dictionary (prompt, path and label) and runs cz.
-void phrase_command(LookupState& state, LookupEnv& env, const Dictionary& dictionary);
+// Announces a search for `text`: its failure, that nothing was found, or the number of rows
+// and then the entry at `index`, which must be a row of the result.
+void announce_phrase_result(Character& character, const PhraseResult& result,
+                            std::u16string_view text, std::int64_t index);
 
-// Asks for a search text, fills both result lists and announces the count and the entry at
-// current_index.
-void cz(LookupState& state, LookupEnv& env);
-
-// Announces entry xsjl of the current result: its number, headword and definition.
-void xs(LookupState& state, Character& character, std::int64_t xsjl);
+// Announces the entry at `index` of a result: its number, head and definition.
+void announce_phrase_entry(Character& character, const PhraseResult& result, std::int64_t index);
 
 }  // namespace vembrel

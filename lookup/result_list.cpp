@@ -14,10 +14,9 @@ void ResultList::clear() {
   chunks_.clear();
   blocks_ = std::vector<Row*>();
   count_ = 0;
-  text_.clear();
 }
 
-void ResultList::addGbk(std::string_view bytes) {
+void ResultList::add_gbk(std::string_view bytes) {
   if (count_ == blocks_.size() * kRowsPerBlock) {
     blocks_.reserve(blocks_.size() + 1);
     blocks_.push_back(static_cast<Row*>(chunks_.allocate(kRowsPerBlock * sizeof(Row))));
@@ -28,11 +27,11 @@ void ResultList::addGbk(std::string_view bytes) {
   ++count_;
 }
 
-std::u16string ResultList::row(std::size_t i) const {
-  if (i >= count_) throw std::out_of_range("ResultList::row");
-  const Row& r = blocks_[i / kRowsPerBlock][i % kRowsPerBlock];
-  std::u16string text = prefix_ + decode_gbk(std::string_view(r.bytes, r.size));
-  if (r.cut) text += kCutMark;
+std::u16string ResultList::row(std::size_t index) const {
+  if (index >= count_) throw std::out_of_range("ResultList::row");
+  const Row& stored = blocks_[index / kRowsPerBlock][index % kRowsPerBlock];
+  std::u16string text = prefix_ + decode_gbk(std::string_view(stored.bytes, stored.size));
+  if (stored.cut) text += kCutMark;
   return text;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// One of the two hidden lists that hold a result (Combo1): rows, and a text that selecting a
-// row sets, or that can be set directly without any row.
+// One of the two lists that hold a phrase result: the heads, or the definitions.
 //
 // A search can match tens of thousands of lines while only a few are ever announced, so rows
 // are kept as the data file's GBK bytes and decoded when they are read. Every row of a list
@@ -20,20 +19,14 @@ namespace vembrel {
 
 class ResultList {
  public:
-  // Removes all rows, the text and the prefix.
+  // Removes all rows and the prefix.
   void clear();
-  void setPrefix(std::u16string prefix) { prefix_ = std::move(prefix); }
+  void set_prefix(std::u16string prefix) { prefix_ = std::move(prefix); }
   // Adds a row from GBK bytes.
-  void addGbk(std::string_view bytes);
+  void add_gbk(std::string_view bytes);
   std::size_t count() const { return count_; }
-  // Row i as text (prefix included); i must be below count().
-  std::u16string row(std::size_t i) const;
-  // Selecting a row that does not exist leaves the text as it was.
-  void select(std::size_t i) {
-    if (i < count()) text_ = row(i);
-  }
-  const std::u16string& text() const { return text_; }
-  void setText(std::u16string text) { text_ = std::move(text); }
+  // The row at `index` as text (prefix included); `index` must be below count().
+  std::u16string row(std::size_t index) const;
 
  private:
   struct Row {
@@ -47,7 +40,6 @@ class ResultList {
   ByteChunks chunks_;         // the rows' bytes and the blocks of rows
   std::vector<Row*> blocks_;  // kRowsPerBlock rows each
   std::size_t count_ = 0;
-  std::u16string text_;
 };
 
 }  // namespace vembrel

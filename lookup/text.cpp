@@ -24,21 +24,21 @@ std::string utf16_to_utf8(std::u16string_view utf16) {
   return out;
 }
 
-std::u16string spaced_text(std::u16string_view t) {
+std::u16string spaced_text(std::u16string_view text) {
   std::u16string out;
-  out.reserve(t.size() * 2);
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    out += t[i];
+  out.reserve(text.size() * 2);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
     const bool pair =
-        (t[i] & 0xFC00) == 0xD800 && i + 1 < t.size() && (t[i + 1] & 0xFC00) == 0xDC00;
-    if (pair) out += t[++i];
+        (text[i] & 0xFC00) == 0xD800 && i + 1 < text.size() && (text[i + 1] & 0xFC00) == 0xDC00;
+    if (pair) out += text[++i];
     out += u' ';
   }
   return out;
 }
 
-std::u16string decimal(std::int64_t n) {
-  const std::string digits = std::to_string(n);
+std::u16string decimal(std::int64_t number) {
+  const std::string digits = std::to_string(number);
   return std::u16string(digits.begin(), digits.end());
 }
 

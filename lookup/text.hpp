@@ -12,11 +12,11 @@ std::u16string utf8_to_utf16(std::string_view utf8);
 // A lone surrogate has no UTF-8 form and becomes U+FFFD.
 std::string utf16_to_utf8(std::u16string_view utf16);
 
-// spaced_text: t with one blank after every character, the last one included. A surrogate
+// The text with one blank after every character, the last one included. A surrogate
 // pair is one character, so its halves are never split by a blank.
-std::u16string spaced_text(std::u16string_view t);
+std::u16string spaced_text(std::u16string_view text);
 
 // A number in decimal, without blank, sign or leading zero.
-std::u16string decimal(std::int64_t n);
+std::u16string decimal(std::int64_t number);
 
 }  // namespace vembrel

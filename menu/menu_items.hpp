@@ -34,8 +34,10 @@ constexpr MenuItem lookup_item(std::string_view name, DictionaryId id) {
           &row};
 }
 
-// Caption of the top-level item, the parent of the pop-up items.
-inline constexpr std::u16string_view kMenuCaption = u"File";
+// The top-level item, the parent of the pop-up items: its name, like the items' names, and
+// its caption.
+inline constexpr std::string_view kTopMenuName = "f";
+inline constexpr std::u16string_view kTopMenuCaption = u"File";
 
 inline constexpr std::array<MenuItem, 12> kMenuItems{{
     {"qxcd", u"取消菜单", MenuCommand::CloseMenu},

@@ -4,9 +4,10 @@
 #include <QTimer>
 
 namespace vembrel {
+
 QMenu* make_popup_menu(QWidget* parent, std::function<void(const MenuItem&)> run) {
-  auto* menu = new QMenu(QStringView(kMenuCaption).toString(), parent);
-  menu->setObjectName("f");
+  auto* menu = new QMenu(QStringView(kTopMenuCaption).toString(), parent);
+  menu->setObjectName(QString::fromLatin1(kTopMenuName.data(), kTopMenuName.size()));
   for (const MenuItem& item : kMenuItems) {
     QAction* action = menu->addAction(QStringView(item.caption).toString());
     action->setObjectName(QString::fromLatin1(item.name.data(), item.name.size()));

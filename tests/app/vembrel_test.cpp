@@ -19,23 +19,23 @@ TEST(CharacterX, IsTheWidthInPixelsLess120RoundedHalfToEven) {
   for (const auto& c : cases) EXPECT_EQ(character_x(c.twips), c.x) << c.twips;
 }
 
-TEST(FormLoad, LoadsPlacesAndGreetsInOrder) {
+TEST(Start, LoadsPlacesAndGreetsInOrder) {
   testing::TempDir dir;
   RecordingHost host;
   ScriptedDialog dialog;
   testing::FakeDesktop desktop;
   Vembrel form(host, dialog, desktop, dir.path().string());
-  form.current_index = 7;
-  ASSERT_TRUE(form.Form_Load(12000).ok());
-  EXPECT_EQ(form.current_index, 0);
-  EXPECT_NE(form.character, nullptr);
+  form.lookup_state().current_index = 7;
+  ASSERT_TRUE(form.start(12000).ok());
+  EXPECT_EQ(form.lookup_state().current_index, 0);
+  EXPECT_NE(form.character(), nullptr);
   EXPECT_EQ(host.ops, (Ops{"Characters.Load aaa " + (dir.path() / "dh.vr").string(), "Height 160",
                            "Width 130", "MoveTo 680 0", "Name Vembrel 双击显示菜单", "Show",
                            "Play wave", "Think Vembrel 欢 迎 你 !", "Think 双 击 显 示 菜 单",
                            "Play congratulate2", "AutoPopupMenu false"}));
 }
 
-TEST(FormLoad, PlacesOnTheTopRightOfAScreenAnywhereOnTheDesktop) {
+TEST(Start, PlacesOnTheTopRightOfAScreenAnywhereOnTheDesktop) {
   const struct {
     double twips;
     ScreenOrigin origin;
@@ -50,7 +50,7 @@ TEST(FormLoad, PlacesOnTheTopRightOfAScreenAnywhereOnTheDesktop) {
     ScriptedDialog dialog;
     testing::FakeDesktop desktop;
     Vembrel form(host, dialog, desktop, dir.path().string());
-    ASSERT_TRUE(form.Form_Load(c.twips, c.origin).ok());
+    ASSERT_TRUE(form.start(c.twips, c.origin).ok());
     ASSERT_GE(host.ops.size(), 4u);
     EXPECT_EQ(host.ops[3], c.move) << c.origin.x << "," << c.origin.y;
   }
@@ -78,7 +78,7 @@ TEST_F(MenuCommandTest, CloseHideAndQuit) {
   EXPECT_EQ(run("qxcd"), Ops{});
   EXPECT_EQ(run("mhide"), Ops{"Hide"});
   EXPECT_EQ(words().size(), 2u);  // hiding keeps the result and the position
-  EXPECT_EQ(form.current_index, 1);
+  EXPECT_EQ(current_index(), 1);
   EXPECT_EQ(run("quit"), Ops{});
   EXPECT_EQ(desktop.quits, 1);
 }
@@ -95,6 +95,39 @@ TEST_F(MenuCommandTest, HelpOpensTheFileOrSaysItIsMissing) {
   dir.write("使用帮助.txt", "帮助");
   EXPECT_EQ(run("mhelp"), Ops{});
   EXPECT_EQ(desktop.opened, std::vector<std::string>{path});
+}
+
+// Where a phrase search starts: at the first entry unless it repeats the last search with a
+// text, in which case browsing resumes where it stopped.
+TEST_F(MenuCommandTest, ANewSearchStartsAtTheFirstEntry) {
+  writeDictionary("ty.mdb", {"好~佳", "美好~美妙", "好像~似乎", "美丽~漂亮", "完美~十全"});
+  writeDictionary("cy.mdb", {"美不胜收~a", "美中不足~b"});
+  writeDictionary("zd.mdb", {"~美 měi", "好看"});
+  using Commands = std::vector<std::pair<std::string, std::string>>;
+  const struct {
+    Commands session;  // the last command is a search
+    std::string number, head;
+  } cases[] = {
+      {{{"mty", "美"}, {"mx", ""}, {"mx", ""}, {"mty", "好"}}, "第 1条：", "好 "},
+      {{{"mty", "美"}, {"mx", ""}, {"mty", "美"}}, "第 2条：", "美 丽 "},
+      {{{"mty", "美"}, {"mx", ""}, {"mcy", "美"}}, "第 1条：", "美 不 胜 收 "},
+      {{{"mty", "美"}, {"mx", ""}, {"mty", "好"}, {"mty", "美"}}, "第 1条：", "美 好 "},
+      // A cancelled search and a hanzi lookup are no phrase search with a text.
+      {{{"mty", "美"}, {"mx", ""}, {"mcy", ""}, {"mty", "美"}}, "第 2条：", "美 丽 "},
+      {{{"mty", "美"}, {"mx", ""}, {"mxh", "美"}, {"mty", "美"}}, "第 2条：", "美 丽 "},
+  };
+  for (const auto& c : cases) {
+    form.lookup_state() = LookupState();
+    Ops ops;
+    std::string session;
+    for (const auto& [item, typed] : c.session) {
+      ops = run(item, typed);
+      session += item + " " + typed + "; ";
+    }
+    ASSERT_GE(ops.size(), 6u) << session;
+    EXPECT_EQ(ops[3], "Think " + c.number) << session;
+    EXPECT_EQ(ops[5], "Think " + c.head) << session;
+  }
 }
 
 }  // namespace

@@ -89,10 +89,11 @@ void check_ops(RecordingHost& host) {
 }
 
 void check_state(const Vembrel& form) {
-  const std::size_t rows = form.Combo1[0].count();
-  FUZZ_CHECK(form.Combo1[1].count() == rows);  // a word and its definition go together
-  FUZZ_CHECK(form.current_index >= 0);
-  if (rows > 0) FUZZ_CHECK(static_cast<std::size_t>(form.current_index) < rows);
+  const LookupState& state = form.lookup_state();
+  const std::size_t rows = state.result.words.count();
+  FUZZ_CHECK(state.result.definitions.count() == rows);  // a word and its definition go together
+  FUZZ_CHECK(state.current_index >= 0);
+  if (rows > 0) FUZZ_CHECK(static_cast<std::size_t>(state.current_index) < rows);
 }
 
 }  // namespace
@@ -109,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   ScriptedDialog dialog;
   QuietDesktop desktop;
   Vembrel form(host, dialog, desktop, g_app_dir);
-  FUZZ_CHECK(form.Form_Load(15360).ok() && form.character != nullptr);
+  FUZZ_CHECK(form.start(15360).ok() && form.character() != nullptr);
   check_ops(host);
 
   // Lines as std::getline splits them: at LF, with a last line that has none.

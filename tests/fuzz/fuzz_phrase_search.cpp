@@ -17,6 +17,7 @@
 #include "tests/fuzz/fuzz_check.hpp"
 #include "tests/fuzz/query_input.hpp"
 #include "tests/support/block_scan.hpp"
+#include "tests/support/phrase_scans.hpp"
 
 namespace {
 
@@ -60,13 +61,13 @@ void check_query(std::string_view data, const std::string& path, const std::u16s
     FUZZ_CHECK(row.head.find(query) != std::u16string::npos);
     FUZZ_CHECK(row.head.find(u'~') == std::u16string::npos);
   }
-  FUZZ_CHECK(scan_phrases(data, query) == rows);
+  FUZZ_CHECK(testing::scan_phrases(data, query) == rows);
   // Blocks of a few bytes put every line end on a block edge somewhere.
   const testing::BlockScan blocks =
       testing::scan_phrases_in_blocks(path, query, 1 + (data.size() + query.size()) % 13);
   FUZZ_CHECK(blocks.read_whole && blocks.rows == rows);
   if (encode_gbk(query))
-    FUZZ_CHECK(rows == scan_phrases_plain(data, query));
+    FUZZ_CHECK(rows == testing::scan_phrases_plain(data, query));
   else
     FUZZ_CHECK(rows.empty());  // a text without GBK form occurs in no data file
 }

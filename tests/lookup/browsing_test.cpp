@@ -32,7 +32,7 @@ TEST_F(BrowsingTest, StepsWithinTheResultWithoutWrapping) {
   EXPECT_EQ(run("mx"), entry(2, "一 b ", "2 "));
   EXPECT_EQ(run("mx"), entry(3, "一 c ", "3 "));
   EXPECT_EQ(run("mx"), entry(3, "一 c ", "3 "));  // at the last entry: announced again
-  EXPECT_EQ(form.current_index, 2);
+  EXPECT_EQ(current_index(), 2);
   EXPECT_EQ(run("ms"), entry(2, "一 b ", "2 "));
 }
 
@@ -43,10 +43,10 @@ TEST_F(BrowsingTest, DoNothingWithoutTwoRows) {
   } results[] = {{"mcy", "只有"}, {"mcy", "没有"}, {"mcy", ""}, {"mxh", "一"}};
   for (const auto& r : results) {
     run(r.item, r.typed);
-    form.current_index = 0;
+    form.lookup_state().current_index = 0;
     EXPECT_EQ(run("mx"), Ops{}) << r.item << " " << r.typed;
     EXPECT_EQ(run("ms"), Ops{}) << r.item << " " << r.typed;
-    EXPECT_EQ(form.current_index, 0);
+    EXPECT_EQ(current_index(), 0);
   }
 }
 

@@ -8,10 +8,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/scripted_dialog.hpp"
 #include "host/op_log.hpp"
 #include "lookup/data_file.hpp"
-#include "lookup/lookup_env.hpp"
+#include "lookup/dictionary_file.hpp"
 #include "lookup/phrase_search.hpp"
 #include "lookup/text.hpp"
 #include "tests/support/fixtures.hpp"
@@ -104,16 +103,16 @@ TEST(LineBlocks, ALookupInAFileCutShortIsAnnouncedAsChanged) {
   const auto path = dir.write("data/gw.mdb", data);
   RecordingHost host;
   host.Load(u"panda", "panda.vr");
-  ScriptedDialog dialog;
-  LookupEnv env{*host.character(u"panda"), dialog, dir.path().string()};
 
-  OpenedFile file;
-  ASSERT_TRUE(open_or_decline(env, "\\data\\gw.mdb", file));
+  const OpenedFile file = open_regular_file(path.string());
+  ASSERT_TRUE(file.ok());
   std::filesystem::resize_file(path, data.size() - 100);
   LineBlocks blocks(file, 256);
   for_each_phrase_match(blocks, u"之", [](std::string_view, std::string_view) {});
+  const std::u16string_view fault = read_fault(blocks);
+  EXPECT_EQ(fault, u"文件在读取时被改动了，请再查一次");
   host.ops.clear();
-  EXPECT_FALSE(intact_or_decline(env, "\\data\\gw.mdb", blocks));
+  announce_failure(*host.character(u"panda"), unreadable_dictionary_message(path.string(), fault));
   EXPECT_EQ(
       host.ops,
       (std::vector<std::string>{

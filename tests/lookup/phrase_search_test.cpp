@@ -4,9 +4,12 @@
 
 #include "tests/support/fixtures.hpp"
 #include "tests/support/form_fixture.hpp"
+#include "tests/support/phrase_scans.hpp"
 
 namespace vembrel {
 namespace {
+
+using testing::scan_phrases;
 
 using testing::gbk;
 using testing::u16;
@@ -46,6 +49,42 @@ TEST(ScanPhrases, FileWithoutCrEndsLinesAtLf) {
   EXPECT_EQ(scan_phrases(gbk("甲~1\n乙~2\r"), u"甲"), (Rows{{u"甲", u"1\n乙~2"}}));
 }
 
+// The search returns its result; it announces nothing.
+TEST(SearchPhrases, ReturnsTheRowsOrWhyTheDictionaryCouldNotBeRead) {
+  testing::TempDir dir;
+  dir.write("data/ty.mdb", gbk("高兴~快乐\r\n愉快~高兴\r\n"));
+  dir.write("data/fy.mdb/x", "");  // a folder where the file should be
+  const std::string app_dir = dir.path().string();
+  const struct {
+    DictionaryId id;
+    std::u16string text;
+    std::vector<std::u16string> words, definitions;
+    std::string failure;  // a part of the message
+  } cases[] = {
+      {DictionaryId::Tongyi, u"高", {u"高兴"}, {u"同义词是:快乐"}, ""},
+      {DictionaryId::Tongyi, u"愉快", {u"愉快"}, {u"同义词是:高兴"}, ""},
+      {DictionaryId::Tongyi, u"难过", {}, {}, ""},
+      {DictionaryId::Tongyi, u"", {}, {}, ""},
+      {DictionaryId::Fanyi, u"", {}, {}, ""},  // an empty text reads no file
+      {DictionaryId::Fanyi, u"高", {}, {}, "无法读取词典文件 " + app_dir + "/data/fy.mdb："},
+      {DictionaryId::Chengyu, u"高", {}, {}, "无法读取词典文件 " + app_dir + "/data/cy.mdb："},
+  };
+  for (const auto& c : cases) {
+    const PhraseResult result = search_phrases(dictionary(c.id), c.text, app_dir);
+    const std::string label = utf16_to_utf8(std::u16string(dictionary(c.id).caption) + c.text);
+    std::vector<std::u16string> words, definitions;
+    for (std::size_t i = 0; i < result.words.count(); ++i) words.push_back(result.words.row(i));
+    for (std::size_t i = 0; i < result.definitions.count(); ++i)
+      definitions.push_back(result.definitions.row(i));
+    EXPECT_EQ(words, c.words) << label;
+    EXPECT_EQ(definitions, c.definitions) << label;
+    if (c.failure.empty())
+      EXPECT_EQ(result.failure, u"") << label;
+    else
+      EXPECT_EQ(utf16_to_utf8(result.failure).rfind(c.failure, 0), 0u) << label;
+  }
+}
+
 class PhraseCommandTest : public testing::FormTest {};
 
 TEST_F(PhraseCommandTest, AnnouncesTheCountThenTheEntryAtCurrentIndex) {
@@ -59,7 +98,6 @@ TEST_F(PhraseCommandTest, AnnouncesTheCountThenTheEntryAtCurrentIndex) {
   EXPECT_EQ(words(), (std::vector<std::u16string>{u"外甥打灯笼", u"灯笼", u"提灯笼"}));
   EXPECT_EQ(definitions(),
             (std::vector<std::u16string>{u"歇后语是:照舅（旧）", u"歇后语是:亮", u"歇后语是:找"}));
-  EXPECT_EQ(form.data_path, "\\data\\xh.mdb");
 }
 
 TEST_F(PhraseCommandTest, NoMatchDeclines) {
@@ -69,15 +107,14 @@ TEST_F(PhraseCommandTest, NoMatchDeclines) {
                                       "Think 没 有 找 到 哦 !"}));
 }
 
-TEST_F(PhraseCommandTest, CancelEmptiesTheEarlierResultAndKeepsTheDictionary) {
+TEST_F(PhraseCommandTest, CancelEmptiesTheEarlierResult) {
   writeDictionary("cy.mdb", {"一心一意~a"});
   run("mcy", "一心");
   ASSERT_EQ(words().size(), 1u);
   EXPECT_TRUE(run("mty").empty());
+  EXPECT_EQ(utf16_to_utf8(dialog.last_prompt), "请输入要查的同义词或所含的词:|Vembrel");
   EXPECT_TRUE(words().empty());
   EXPECT_TRUE(definitions().empty());
-  EXPECT_EQ(form.prompt_text, u"请输入要查的同义词或所含的词:");
-  EXPECT_EQ(form.result_label, u"同义词是:");
 }
 
 TEST_F(PhraseCommandTest, EmptyDefinitionInTheIdiomDictionaryIsSkipped) {
@@ -93,11 +130,12 @@ TEST_F(PhraseCommandTest, IndexBeyondASmallerResultMovesToItsLastRow) {
   run("mcy", "一");
   run("mx");
   run("mx");
-  ASSERT_EQ(form.current_index, 2);
-  const auto ops = run("mcy", "a");  // two rows: 一a and 二a
-  EXPECT_EQ(form.current_index, 1);
+  ASSERT_EQ(current_index(), 2);
+  writeDictionary("cy.mdb", {"一a~1", "二a~4", "一b~2"});
+  const auto ops = run("mcy", "一");  // the same search, now with two rows
+  EXPECT_EQ(current_index(), 1);
   EXPECT_EQ(ops.at(3), "Think 第 2条：");
-  EXPECT_EQ(ops.at(5), "Think 二 a ");
+  EXPECT_EQ(ops.at(5), "Think 一 b ");
 }
 
 TEST_F(PhraseCommandTest, UnreadableDictionaryIsAnnouncedAndNothingElseChanges) {
@@ -120,7 +158,7 @@ TEST_F(PhraseCommandTest, ManyRowsAreCountedWithoutOverflow) {
   dir.write("data/gw.mdb", bytes);
   EXPECT_EQ(run("mwy", "之").at(1), "Think 共 有 40000 条 含 有 “ 之 ” 的 词");
   for (int i = 0; i < 39999; ++i) form.run(*find_menu_item("mx"));
-  EXPECT_EQ(form.current_index, 39999);
+  EXPECT_EQ(current_index(), 39999);
   EXPECT_EQ(run("mx").at(2), "Think 第 40000条：");
 }
 

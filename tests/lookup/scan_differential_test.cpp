@@ -10,9 +10,13 @@
 #include "lookup/phrase_search.hpp"
 #include "tests/support/block_scan.hpp"
 #include "tests/support/fixtures.hpp"
+#include "tests/support/phrase_scans.hpp"
 
 namespace vembrel {
 namespace {
+
+using testing::scan_phrases;
+using testing::scan_phrases_plain;
 
 // Pieces that trip a byte scan: "~" and letters as second bytes (儈 83 7E, 丄 81 41), lone
 // lead bytes, invalid pairs, 0x80 and 0xFF, line ends of every kind.

@@ -10,9 +10,13 @@
 #include "lookup/data_file.hpp"
 #include "lookup/gbk.hpp"
 #include "lookup/phrase_search.hpp"
+#include "tests/support/phrase_scans.hpp"
 
 namespace vembrel {
 namespace {
+
+using testing::scan_phrases;
+using testing::scan_phrases_plain;
 
 // Every character that occurs in a shipped dictionary's heads, plus random pieces of heads.
 TEST(ScanDifferential, AgreesOnTheShippedDictionaries) {

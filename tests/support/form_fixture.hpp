@@ -1,9 +1,10 @@
 #pragma once
-// A main form wired to a recording host, a scripted input dialog and a fake desktop, with its
+// The program wired to a recording host, a scripted input dialog and a fake desktop, with its
 // application directory in a temporary folder that the test fills with data files.
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,7 @@ class FakeDesktop : public Desktop {
 class FormTest : public ::testing::Test {
  protected:
   FormTest() : form(host, dialog, desktop, dir.path().string()) {
-    EXPECT_TRUE(form.Form_Load(15360).ok());
+    EXPECT_TRUE(form.start(15360).ok());
     host.ops.clear();
   }
 
@@ -50,8 +51,11 @@ class FormTest : public ::testing::Test {
     dir.write("data/" + name, bytes);
   }
 
-  std::vector<std::u16string> words() const { return rows(0); }
-  std::vector<std::u16string> definitions() const { return rows(1); }
+  std::vector<std::u16string> words() const { return rows(form.lookup_state().result.words); }
+  std::vector<std::u16string> definitions() const {
+    return rows(form.lookup_state().result.definitions);
+  }
+  std::int64_t current_index() const { return form.lookup_state().current_index; }
 
   TempDir dir;
   RecordingHost host;
@@ -60,10 +64,9 @@ class FormTest : public ::testing::Test {
   Vembrel form;
 
  private:
-  std::vector<std::u16string> rows(int list) const {
+  static std::vector<std::u16string> rows(const ResultList& list) {
     std::vector<std::u16string> out;
-    for (std::size_t i = 0; i < form.Combo1[list].count(); ++i)
-      out.push_back(form.Combo1[list].row(i));
+    for (std::size_t i = 0; i < list.count(); ++i) out.push_back(list.row(i));
     return out;
   }
 };
