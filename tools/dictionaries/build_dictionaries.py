@@ -30,6 +30,7 @@ import tarfile
 from collections import OrderedDict
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import errata  # noqa: E402
 import phrase_clean  # noqa: E402
 import pinyin_readings  # noqa: E402
 import thesaurus  # noqa: E402
@@ -398,12 +399,61 @@ def restore_gloss_colons(idiom, text, stats):
         glosses.append(found[0])
         last_pos = found[1]
     if len(glosses) < 2:
-        return text
+        return restore_single_gloss(idiom, parts, text, stats)
     for i, length in enumerate(glosses):
         if parts[i][length] not in CY_SEP:  # "拔，超出" keeps its comma
             parts[i] = parts[i][:length] + "：" + parts[i][length:]
     stats.add("leading gloss colons restored (entries)")
     return "".join(parts)
+
+
+# The words of the segmentation dictionary (set by build_cy).
+GLOSS_WORDS = frozenset()
+GLOSS_NOT_AFTER = CY_SEP + "的地得了着是之而也乎者所"
+
+
+def single_gloss(idiom, sentence):
+    """The length of the part of the idiom that sentence glosses ("株露出地面的
+    树根" in 守株待兔: 1), or 0 when it reads as anything else.  A sentence that
+    starts with the idiom's beginning and goes on with its next character is
+    the literal reading ("画蛇时给蛇添上脚"), not a gloss."""
+    if len(sentence) > 30:
+        return 0
+    for length in range(min(len(idiom) - 1, len(sentence) - 2), 0, -1):
+        pos = idiom.find(sentence[:length])
+        if pos < 0:
+            continue
+        rest = sentence[length:]
+        if rest[0] in GLOSS_NOT_AFTER or "：" in sentence:
+            return 0
+        if pos == 0 and (length == 1 or idiom[length] in rest):
+            return 0  # "山立水聚": a lone first character is the literal reading
+        if sentence[:length + 1] in GLOSS_WORDS or sentence[:length + 2] in GLOSS_WORDS:
+            return 0  # "家里的粮食", "寿命像": the sentence begins with a longer word
+        later = idiom[pos + length:]
+        if len(later) >= 2 and re.search(".*".join(map(re.escape, later[:2])), rest):
+            return 0  # "箭已搭在弦上": the idiom read out word by word
+        return length
+    return 0
+
+
+def restore_single_gloss(idiom, parts, text, stats):
+    """One leading gloss followed by the explanation proper: "奈何如何，怎么办。…"
+    -> "奈何：如何，怎么办。…"."""
+    if len(parts) < 2:
+        return text
+    length = single_gloss(idiom, parts[0])
+    if not length:
+        return text
+    stats.add("single leading gloss colon restored (entries)")
+    return parts[0][:length] + "：" + "".join([parts[0][length:]] + parts[1:])
+
+
+def gloss_colon_missing(idiom, explanation):
+    """Whether an explanation still opens with a gloss without its colon (the
+    count --report gives)."""
+    first = re.split(r"(?<=[。；])", explanation.split(" ", 1)[-1])[0]
+    return bool(single_gloss(idiom, first)) and len(first) > 0
 
 
 def build_cy(archive, stats, ctx):
@@ -414,6 +464,8 @@ def build_cy(archive, stats, ctx):
                                                                stats))
                           for idiom in defs)
     attested = pinyin_readings.attested_readings(cleaned.items())
+    global GLOSS_WORDS
+    GLOSS_WORDS = ctx.frequencies().freq
     readings = ctx.readings()
     book = PhraseBook(stats)
     for idiom, explanation in defs.items():
@@ -429,6 +481,8 @@ def build_cy(archive, stats, ctx):
         if not explanation:
             stats.add("entry dropped: no explanation")
             continue
+        if gloss_colon_missing(idiom, explanation):
+            stats.add("explanation still opening with a gloss without colon (count)")
         tail = (pinyin + " " + explanation) if pinyin else explanation
         book.add(idiom, tail)
     return book
@@ -438,8 +492,9 @@ def build_cy(archive, stats, ctx):
 # 同义词 and 反义词
 
 
-def partner_book(word_senses, stats, exclude=None):
-    """word_senses: OrderedDict word -> list of sense lists of partners."""
+def partner_book(word_senses, stats, exclude=None, pos=None):
+    """word_senses: OrderedDict word -> list of sense lists of partners; pos
+    (thesaurus.PartsOfSpeech) drops partners that cannot stand in for the word."""
     book = PhraseBook(stats)
     for word, senses in word_senses.items():
         head = thesaurus.clean_word(word)
@@ -447,7 +502,7 @@ def partner_book(word_senses, stats, exclude=None):
             stats.add("headword dropped: not a clean Chinese word")
             continue
         tail = thesaurus.partner_line(head, senses, stats,
-                                      exclude.get(head, frozenset()) if exclude else frozenset())
+                                      exclude.get(head, frozenset()) if exclude else frozenset(), pos)
         if tail is None:
             stats.add("word without partner: no line")
             continue
@@ -457,7 +512,7 @@ def partner_book(word_senses, stats, exclude=None):
 
 def build_ty(archive, stats, ctx):
     groups = ctx.cilin_groups(archive, stats)
-    return partner_book(thesaurus.cilin_synonyms(groups, stats), stats)
+    return partner_book(thesaurus.cilin_synonyms(groups, stats), stats, pos=ctx.parts_of_speech())
 
 
 def read_antonyms(text, stats):
@@ -482,8 +537,14 @@ def build_fy(archive, stats, ctx):
     by_word = read_antonyms(archive.text("antonym-fyc/antisem.txt"), stats)
     # The scrape mixed synonyms into some lists (敌人: 仇敌); a partner that the
     # thesaurus puts into one synonym group with the headword is no antonym.
-    synonyms = thesaurus.all_group_synonyms(ctx.cilin_groups(ctx.archive("synonym-cilin"), Stats()))
-    return partner_book(OrderedDict((w, [ps]) for w, ps in by_word.items()), stats, synonyms)
+    groups = ctx.cilin_groups(ctx.archive("synonym-cilin"), Stats())
+    synonyms = thesaurus.all_group_synonyms(groups)
+    # Near-synonyms too: a word that two of the headword's synonyms share a
+    # group with (余暇: 清闲 悠闲 via 空闲 and 闲暇).
+    for word, near in thesaurus.near_synonyms(groups).items():
+        synonyms[word] = synonyms.get(word, set()) | near
+    return partner_book(OrderedDict((w, [ps]) for w, ps in by_word.items()), stats, synonyms,
+                        pos=ctx.parts_of_speech())
 
 
 # The scraped antonym list is simplified Chinese with a few traditional forms
@@ -704,7 +765,7 @@ class Context:
         self.archives = OrderedDict()
         self.debian = []  # Debian packages whose data shaped the files
         self.unsure_pinyin = []
-        self._frequencies = self._readings = self._groups = None
+        self._frequencies = self._readings = self._groups = self._pos = None
 
     def archive(self, name):
         if name not in self.archives:
@@ -723,10 +784,67 @@ class Context:
             self.debian.append("unicode-data")
         return self._readings
 
+    def parts_of_speech(self):
+        if self._pos is None:
+            self._pos = thesaurus.PartsOfSpeech.from_file()
+            self.frequencies()  # the same Debian package, listed once
+        return self._pos
+
     def cilin_groups(self, archive, stats):
         if self._groups is None:
             self._groups = thesaurus.cilin_groups(archive.text("synonym-cilin/dict_synonym.txt"), stats)
         return self._groups
+
+
+# The phrase files written in simplified Chinese whose sources leak
+# traditional forms (古文 is simplified as it is read).
+SIMPLIFY = ("xh", "cy", "ty", "fy")
+
+
+def simplify_book(book, stats, partners=False):
+    """Every traditional form that GBK has in simplified form made simplified
+    (OpenCC t2s, with the exceptions of phrase_clean.simplify_line); heads
+    that become equal are merged, and a partner that becomes a repeat goes."""
+    old = list(book.entries.items())
+    lines = [head + "~" + "\n".join(tails) for head, tails in old]
+    converted = phrase_clean.t2s_lines([line.replace("\n", "\u2028") for line in lines])
+    book.entries.clear()
+    for (head, tails), line, conv in zip(old, lines, converted):
+        new = phrase_clean.simplify_line(line, conv.replace("\u2028", "\n"), gbk_char_ok)
+        if new != line:
+            stats.add("traditional form made simplified (lines, t2s)")
+        new_head, rest = new.split("~", 1)
+        new_tails = rest.split("\n")
+        if partners:
+            new_tails = [dedupe_partners(new_head, t, stats) for t in new_tails]
+            new_tails = [t for t in new_tails if t]
+            if not new_tails:
+                stats.add("entry dropped: only its own simplified form was left as partner")
+                continue
+        if new_head in book.entries:
+            if partners:
+                stats.add("heads equal once simplified merged")
+                merged = dedupe_partners(new_head, "；".join(book.entries[new_head] + new_tails), stats)
+                book.entries[new_head] = [merged]
+            else:
+                # 反覆无常 beside 反复无常: the same entry twice, the first kept.
+                stats.add("entry dropped: its simplified form is an entry already")
+        else:
+            book.entries[new_head] = new_tails
+
+
+def dedupe_partners(head, tail, stats):
+    seen = {head}
+    senses = []
+    for sense in tail.split("；"):
+        kept = []
+        for p in sense.split(" "):
+            if p and p not in seen and len(seen) <= thesaurus.MAX_PARTNERS:
+                seen.add(p)
+                kept.append(p)
+        if kept:
+            senses.append(" ".join(kept))
+    return "；".join(senses)
 
 
 def common_first(book, ctx):
@@ -801,15 +919,31 @@ def main(argv=None):
         archive("synonym-cow")
     wanted = set(args.only.split(",")) if args.only else None
     order = {"gw": source_order, "xh": well_known_first}
+    try:
+        corrections = errata.load()
+    except ValueError as err:
+        sys.exit("errata: %s" % err)
     for short, source, builder in jobs:
         if wanted is not None and short not in wanted:
             continue
         stats = Stats()
         path = os.path.join(args.out, short + ".mdb")
-        if builder is None:
-            lines, count = zidian.build_zd(archive, stats)
-        else:
-            book = builder(archive(source), stats, ctx)
+        # The reviewed errata are made for the default sources; the openly
+        # licensed 同义词/反义词 come from other lists and get none.
+        mine = [e for e in corrections if e.file == short
+                and not (args.free_only and short in ("ty", "fy"))]
+        try:
+            if builder is None:
+                lines, count = zidian.build_zd(archive, stats)
+                errata.apply_zidian(lines, mine, stats)
+            else:
+                book = builder(archive(source), stats, ctx)
+                if short in SIMPLIFY:
+                    simplify_book(book, stats, partners=short in ("ty", "fy"))
+                errata.apply_phrases(book.entries, mine, stats)
+        except errata.Unmatched as err:
+            sys.exit("erratum no longer matches, mend or remove it: %s" % err)
+        if builder is not None:
             heads = order.get(short, common_first)(book, ctx)
             lines, count = list(book.lines(heads)), len(book)
         size = write_lines(path, lines)

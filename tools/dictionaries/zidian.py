@@ -69,6 +69,11 @@ def pinlu_counts(value):
             for m in re.finditer(r"(\S+?)\((\d+)\)", value or "")}
 
 
+# Where the corpus counts and kMandarin both put a reading first that is not
+# the one a dictionary is read by: 长 is "long" (cháng) before 校长 (zhǎng).
+MAIN_READING = {"长": "cháng"}
+
+
 def main_reading_first(readings, mandarin, pinlu):
     """The most frequent reading in the modern corpus first (kHanyuPinlu), then
     the customary reading (kMandarin), then the standard's own order."""
@@ -157,8 +162,12 @@ class Unihan:
         value = self.get(char, "kTGHZ2013")
         if not value:
             return []
-        return main_reading_first(syllables(value), self.mandarin(char),
-                                  pinlu_counts(self.get(char, "kHanyuPinlu")))
+        found = main_reading_first(syllables(value), self.mandarin(char),
+                                   pinlu_counts(self.get(char, "kHanyuPinlu")))
+        main = MAIN_READING.get(char)
+        if main in found:
+            found = [main] + [r for r in found if r != main]
+        return found
 
     def mandarin(self, char):
         return [unicodedata.normalize("NFC", r) for r in (self.get(char, "kMandarin") or "").split()]
