@@ -101,6 +101,7 @@ check(len(corrections) > 0, "the errata list is empty")
 files = {name: read_phrases(name) for name in ["xh", "cy", "ty", "fy", "gw"]}
 zd = read_zidian()
 renamed_to = {e.new for e in corrections if e.change == "head"}
+renamed = {(e.file, e.entry): e.new for e in corrections if e.change == "head"}
 for e in corrections:
     check(len(e.reason) >= 4, "%r: a reason of a few words is needed" % e)
     if e.file == "zd":
@@ -118,7 +119,7 @@ for e in corrections:
         partners = tail.replace("；", " ").split(" ")
         check(e.text not in partners, "%r: partner still there" % e)
     elif e.change == "replace":
-        tail = entries.get(e.entry)
+        tail = entries.get(renamed.get((e.file, e.entry), e.entry))
         check(tail is not None and e.new in tail, "%r: not applied" % e)
 
 print("%d passed, %d failed" % (passed, failed))

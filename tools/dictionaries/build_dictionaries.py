@@ -409,6 +409,18 @@ def restore_gloss_colons(idiom, text, stats):
 
 # The words of the segmentation dictionary (set by build_cy).
 GLOSS_WORDS = frozenset()
+def typo_twin(idiom, unsure, twins, readings):
+    """Whether the idiom is a misspelt copy of another entry: that entry
+    differs in one of the characters whose syllable did not fit, and its
+    character there has that syllable as a reading."""
+    for _, char, syllable in unsure:
+        k = idiom.find(char)
+        for other in twins.get(idiom[:k] + "?" + idiom[k + 1:], ()):
+            if other != idiom and syllable.lower() in readings.all.get(other[k], ()):
+                return True
+    return False
+
+
 GLOSS_NOT_AFTER = CY_SEP + "的地得了着是之而也乎者所"
 
 
@@ -468,9 +480,47 @@ def build_cy(archive, stats, ctx):
     GLOSS_WORDS = ctx.frequencies().freq
     readings = ctx.readings()
     book = PhraseBook(stats)
+    twins = {}
+    for idiom in defs:
+        for k in range(len(idiom)):
+            twins.setdefault(idiom[:k] + "?" + idiom[k + 1:], []).append(idiom)
     for idiom, explanation in defs.items():
-        pinyin = pinyin_readings.repair_pinyin(idiom, cleaned[idiom], readings, stats,
+        pinyin = cleaned[idiom]
+        pieces, syllables, chars = pinyin_readings.split_pinyin(idiom, pinyin)
+        if chars and len(syllables) != len(chars):
+            pinyin, status = pinyin_readings.realign(idiom, pinyin, readings)
+            if status == "merged":
+                stats.add("entry dropped: two characters merged into one in the head (一硼地)")
+                continue
+            stats.add({"parted": "pinyin: syllables run together parted",
+                       "completed": "pinyin cut short: completed from single readings",
+                       "cut": "pinyin cut short: dropped (the end would be guessed)",
+                       "missing": "pinyin with a syllable missing: dropped"}[status])
+        pieces, syllables, chars = pinyin_readings.split_pinyin(idiom, pinyin)
+        if len(syllables) == len(chars):
+            misfits = [(idiom, c, pieces[i]) for i, c in zip(syllables, chars)
+                       if not readings.check(c, pieces[i].lower())[0]]
+            if misfits and typo_twin(idiom, misfits, twins, readings):
+                stats.add("entry dropped: head typo of another entry (安分守已 for 安分守己)")
+                continue
+        before = len(ctx.unsure_pinyin)
+        pinyin = pinyin_readings.repair_pinyin(idiom, pinyin, readings, stats,
                                                ctx.unsure_pinyin, attested)
+        unsure = ctx.unsure_pinyin[before:]
+        if any(char not in readings.standard for _, char, _ in unsure):
+            # 花枝招飍, 鉥肝刿肾: a rare character the scrape put in for
+            # another; which one is not certain.
+            del ctx.unsure_pinyin[before:]
+            stats.add("entry dropped: garbled rare character in the head")
+            continue
+        pieces, syllables, chars = pinyin_readings.split_pinyin(idiom, pinyin)
+        if len(syllables) == len(chars):
+            misfits = [(idiom, c, pieces[i]) for i, c in zip(syllables, chars)
+                       if not readings.check(c, pieces[i].lower())[0]]
+            if misfits and typo_twin(idiom, misfits, twins, readings):
+                stats.add("entry dropped: head typo of another entry (安分守已 for 安分守己)")
+                continue
+        before = len(ctx.unsure_pinyin)
         explanation = clean_field(explanation, stats)
         if phrase_clean.cy_garbled(explanation):
             stats.add("entry dropped: explanation garbled ('?' for lost characters)")
@@ -941,6 +991,10 @@ def main(argv=None):
                 if short in SIMPLIFY:
                     simplify_book(book, stats, partners=short in ("ty", "fy"))
                 errata.apply_phrases(book.entries, mine, stats)
+                if short == "cy":
+                    # What the review mended is no longer unsure.
+                    ctx.unsure_pinyin = [u for u in ctx.unsure_pinyin if u[0] in book.entries and
+                                         u[2] in re.split(r"[ ，]", book.entries[u[0]][0])]
         except errata.Unmatched as err:
             sys.exit("erratum no longer matches, mend or remove it: %s" % err)
         if builder is not None:
@@ -952,6 +1006,9 @@ def main(argv=None):
                   % (short, count, len(lines), size, source))
             for line in stats.lines():
                 print(line)
+            if short == "cy":
+                print("  %-60s %d" % ("entries left with a syllable that is no reading (count)",
+                                      len({u[0] for u in ctx.unsure_pinyin})))
             if short == "cy" and ctx.unsure_pinyin:
                 print("  pinyin left as it is (no certain repair): %s"
                       % "、".join("%s %s=%s" % u for u in ctx.unsure_pinyin[:12]) + " …")
