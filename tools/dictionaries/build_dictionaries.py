@@ -562,7 +562,12 @@ def partner_book(word_senses, stats, exclude=None, pos=None):
 
 def build_ty(archive, stats, ctx):
     groups = ctx.cilin_groups(archive, stats)
-    return partner_book(thesaurus.cilin_synonyms(groups, stats), stats, pos=ctx.parts_of_speech())
+    pos = ctx.parts_of_speech()
+    # In 同义词 a lone character for a word goes; an antonym such as 宽~窄
+    # is clear enough alone (反义词 keeps them).
+    synonyms_pos = thesaurus.PartsOfSpeech({}, single_chars_out=True)
+    synonyms_pos.tags = pos.tags
+    return partner_book(thesaurus.cilin_synonyms(groups, stats), stats, pos=synonyms_pos)
 
 
 def read_antonyms(text, stats):
@@ -593,8 +598,36 @@ def build_fy(archive, stats, ctx):
     # group with (余暇: 清闲 悠闲 via 空闲 and 闲暇).
     for word, near in thesaurus.near_synonyms(groups).items():
         synonyms[word] = synonyms.get(word, set()) | near
-    return partner_book(OrderedDict((w, [ps]) for w, ps in by_word.items()), stats, synonyms,
+    book = partner_book(OrderedDict((w, [ps]) for w, ps in by_word.items()), stats, synonyms,
                         pos=ctx.parts_of_speech())
+    keep_supported(book, thesaurus.all_group_synonyms(groups), stats)
+    return book
+
+
+def keep_supported(book, synonyms, stats):
+    """A pair the list gives one way only (回国~返国, 噜苏~冗长) is half of
+    the time a synonym or an unrelated word, against one in ten of the pairs
+    given both ways.  It stays only when something else bears it out: it is a
+    synonym of an antonym given both ways (好~差 beside 好~坏), or a synonym of
+    the head has it (or it has a synonym of the head) as antonym."""
+    partners = {h: set(" ".join(t).replace("；", " ").split()) for h, t in book.entries.items()}
+    for head in list(book.entries):
+        mine = partners[head]
+        both = [q for q in mine if head in partners.get(q, ())]
+        kept = []
+        for p in book.entries[head][0].split(" "):
+            if (head in partners.get(p, ())
+                    or any(p in synonyms.get(q, ()) for q in both if q != p)
+                    or any(p in partners.get(s, ()) for s in synonyms.get(head, ()) if s != head)
+                    or any(head in partners.get(s, ()) for s in synonyms.get(p, ()) if s != p)):
+                kept.append(p)
+            else:
+                stats.add("partner dropped: given one way only, nothing bears it out")
+        if kept:
+            book.entries[head] = [" ".join(kept)]
+        else:
+            del book.entries[head]
+            stats.add("headword left without antonym: no line")
 
 
 # The scraped antonym list is simplified Chinese with a few traditional forms

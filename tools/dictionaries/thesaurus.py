@@ -151,7 +151,8 @@ TAG_CLASSES = {"n": "N", "ng": "N", "nz": "N", "s": "N", "f": "N", "t": "N", "j"
 
 
 class PartsOfSpeech:
-    def __init__(self, lines):
+    def __init__(self, lines, single_chars_out=False):
+        self.single_chars_out = single_chars_out
         self.tags = {}
         for line in lines:
             parts = line.split(" ")
@@ -159,9 +160,9 @@ class PartsOfSpeech:
                 self.tags[parts[0]] = parts[2]
 
     @classmethod
-    def from_file(cls, path=JIEBA_DICT):
+    def from_file(cls, path=JIEBA_DICT, single_chars_out=False):
         with open(path, encoding="utf-8") as f:
-            return cls(f.read().splitlines())
+            return cls(f.read().splitlines(), single_chars_out)
 
     def word_class(self, word):
         """"I" for an idiom or set phrase (tagged so, or four characters or
@@ -180,6 +181,10 @@ class PartsOfSpeech:
         words by (指责 v, 责备 n; 悲哀 a, 悲戚 n)."""
         if (len(head) >= 4 and len(partner) <= 2) or (len(head) <= 2 and len(partner) >= 4):
             return "idiom for a plain word or the reverse"
+        if len(partner) == 1 and len(head) >= 2 and self.single_chars_out:
+            # 方块~方, 听见~聪, 凉白开~汤: a lone character has too many
+            # senses to stand for a word.
+            return "single character for a word"
         if self.word_class(head) == "P" and self.word_class(partner) == "M":
             # 艰巨~千斤: a number or measure word for an adjective or verb.
             return "number or measure word for an adjective or verb"
