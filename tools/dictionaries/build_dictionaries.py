@@ -805,6 +805,9 @@ def build_gw(archive, stats, ctx):
             stats.add("traditional form made simplified (classical, t2s)")
         if tail != modern:
             stats.add("traditional form made simplified (modern, t2s)")
+        if len(tail) > 80 and len(tail) > 6 * len(head):
+            # Likely to carry a neighbouring sentence: left for the review.
+            stats.add("translation over six times its line's length (flagged for review)")
         if phrase_clean.gw_echo(head, tail):
             stats.add("entry dropped: translation repeats the text (titles, echoes)")
             continue
