@@ -440,8 +440,11 @@ def single_gloss(idiom, sentence):
             return 0
         if pos == 0 and (length == 1 or idiom[length] in rest):
             return 0  # "山立水聚": a lone first character is the literal reading
-        if sentence[:length + 1] in GLOSS_WORDS or sentence[:length + 2] in GLOSS_WORDS:
-            return 0  # "家里的粮食", "寿命像": the sentence begins with a longer word
+        # "家里的粮食", "寿命像", "共同享受": the sentence begins with a longer
+        # word; inside the idiom only a common one counts ("薪：柴草", not 薪柴).
+        least = 0 if pos == 0 else 1000
+        if any(GLOSS_WORDS.get(sentence[:n], -1) >= least for n in (length + 1, length + 2)):
+            return 0
         later = idiom[pos + length:]
         if len(later) >= 2 and re.search(".*".join(map(re.escape, later[:2])), rest):
             return 0  # "箭已搭在弦上": the idiom read out word by word
