@@ -205,7 +205,7 @@ def near_synonyms(groups):
             for p in syn.get(s, ()):
                 if p != s:
                     links[p] = links.get(p, 0) + 1
-        near = {p for p, n in links.items() if n >= 2}
+        near = {p for p, n in links.items() if n >= 2 and p != word}
         if near:
             out[word] = near
     return out
