@@ -64,7 +64,7 @@ BAD = [
     ("no reason", "ty\t好\tdrop-partner\t坏\t\t"),
     ("unknown change", "ty\t好\tdelete\t坏\t\tbecause"),
     ("unknown file", "xx\t好\tdrop-entry\t\t\tbecause"),
-    ("replace without new text", "cy\t好\treplace\t坏\t\tbecause"),
+    ("replace without the text it changes", "cy\t好\treplace\t\t坏\tbecause"),
     ("five fields", "cy\t好\tdrop-entry\t\tbecause"),
 ]
 for what, line in BAD:
@@ -120,7 +120,7 @@ for e in corrections:
         check(e.text not in partners, "%r: partner still there" % e)
     elif e.change == "replace":
         tail = entries.get(renamed.get((e.file, e.entry), e.entry))
-        check(tail is not None and e.new in tail, "%r: not applied" % e)
+        check(tail is not None and e.new in tail and (e.new or e.text not in tail), "%r: not applied" % e)
 
 print("%d passed, %d failed" % (passed, failed))
 sys.exit(1 if failed else 0)

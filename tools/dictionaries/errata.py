@@ -9,7 +9,8 @@ character).  change is one of
     drop-entry    the entry goes (text and new empty)
     drop-partner  the partner text goes from a 同义词/反义词 line (new empty);
                   an entry left without partners goes too
-    replace       text becomes new in the entry's tail (zd: in its sense lines)
+    replace       text becomes new in the entry's tail (zd: in its sense lines);
+                  an empty new cuts the text (a translation's stray sentence)
     head          the head becomes new (text empty); a head that exists
                   already takes the tails of both
 Lines starting with "#" and empty lines are comments.  Every line needs a
@@ -54,8 +55,8 @@ def parse(text, name="errata"):
             raise ValueError("%s: entry and reason are required" % where)
         if e.change in ("drop-partner", "replace") and not e.text:
             raise ValueError("%s: %s needs the text it changes" % (where, e.change))
-        if e.change in ("replace", "head") and not e.new:
-            raise ValueError("%s: %s needs the new text" % (where, e.change))
+        if e.change == "head" and not e.new:
+            raise ValueError("%s: head needs the new head" % where)
         out.append(e)
     return out
 
@@ -108,7 +109,12 @@ def apply_phrases(entries, errata, stats):
         elif e.change == "replace":
             if not any(e.text in t for t in tails):
                 raise Unmatched("%r: text %s not found" % (e, e.text))
-            entries[e.entry] = [t.replace(e.text, e.new) for t in tails]
+            kept = [t.replace(e.text, e.new).strip() for t in tails]
+            kept = [t for t in kept if t]  # a cut that leaves a merged tail empty
+            if kept:
+                entries[e.entry] = kept
+            else:
+                del entries[e.entry]
         elif e.change == "head":
             del entries[e.entry]
             if e.new in entries:
