@@ -193,5 +193,67 @@ book = b.partner_book({"敌人": [["仇敌", "朋友", "敌人", "朋友"]], "�
 check("fy: a synonym of the headword, itself, repeats and garbage heads are dropped", list(book.lines()),
       ["敌人~朋友"])
 
+# 成语: one leading gloss gets its colon back; a literal reading does not
+b.GLOSS_WORDS = {"家里": 6390, "共同": 10510, "薪柴": 5}
+for idiom, raw, want in [
+    ("无可奈何", "奈何如何，怎么办。指感到没有办法。", "奈何：如何，怎么办。指感到没有办法。"),
+    ("卧薪尝胆", "薪柴草。睡觉睡在柴草上。", "薪：柴草。睡觉睡在柴草上。"),
+    ("画蛇添足", "画蛇时给蛇添上脚。比喻做了多余的事。", "画蛇时给蛇添上脚。比喻做了多余的事。"),
+    ("家无斗储", "家里的粮食储备不足一斗。形容生活窘迫。", "家里的粮食储备不足一斗。形容生活窘迫。"),
+    ("安危与共", "共同享受安乐。形容关系密切。", "共同享受安乐。形容关系密切。"),
+    ("如箭在弦", "箭已搭在弦上。比喻势在必行。", "箭已搭在弦上。比喻势在必行。"),
+    ("山峙渊渟", "山立水聚。比喻端庄凝重的风度。", "山立水聚。比喻端庄凝重的风度。"),
+    ("守株待兔", "株露出地面的树根。", "株露出地面的树根。"),  # nothing follows the gloss
+]:
+    check("cy gloss colon: " + idiom, b.restore_gloss_colons(idiom, raw, b.Stats()), want)
+
+# 成语 pinyin: swapped, run together, cut short, merged heads, tone-marked slips
+READINGS2 = pr.Readings([
+    "U+7269\tkTGHZ2013\t1.1:wù", "U+7F8E\tkTGHZ2013\t1.1:měi", "U+4EF7\tkTGHZ2013\t1.1:jià",
+    "U+5EC9\tkTGHZ2013\t1.1:lián", "U+5FC3\tkTGHZ2013\t1.1:xīn", "U+5FC3\tkHanyuPinlu\txin(3)",
+    "U+540C\tkTGHZ2013\t1.1:tóng 1.2:tòng", "U+7F62\tkTGHZ2013\t1.1:bà 1.2:ba",
+    "U+4E00\tkTGHZ2013\t1.1:yī", "U+725B\tkTGHZ2013\t1.1:niú", "U+5730\tkTGHZ2013\t1.1:dì 1.2:de",
+    "U+8EAB\tkTGHZ2013\t1.1:shēn",
+])
+found = []
+check("cy pinyin: syllables out of order put back (物美价廉)",
+      pr.repair_pinyin("物美价廉", "jià měi wù lián", READINGS2, b.Stats(), found), "wù měi jià lián")
+check("cy pinyin: a tone-marked slip of a one-reading character (心 xīng)",
+      pr.repair_pinyin("心同", "xīng tón", READINGS2, b.Stats(), []), "xīn tóng")
+check("cy pinyin: a tone mark is not the neutral tone (罢 bā)",
+      pr.repair_pinyin("罢心", "bā xīn", READINGS2, b.Stats(), []), "bà xīn")
+check("cy pinyin: run-together syllables parted", pr.realign("物美价廉", "wù měijià lián", READINGS2),
+      ("wù měi jià lián", "parted"))
+check("cy pinyin: a cut end completed from single readings", pr.realign("物美，价身", "wù měi，jià", READINGS2),
+      ("wù měi，jià shēn", "completed"))
+check("cy pinyin: a cut inside a syllable with no certain end is dropped",
+      pr.realign("物同", "wù t", READINGS2), ("", "cut"))
+check("cy pinyin: more syllables than characters is a merged head", pr.realign("一地", "yī niú dì", READINGS2),
+      (None, "merged"))
+
+# Simplified forms: 乾 stays as the trigram, 徵 as the note, 薹 and 吒 always
+for line, want in [("枯乾~乾燥 乾涸", "枯干~干燥 干涸"), ("乾~坤", "乾~坤"), ("旋乾转坤", "旋乾转坤"),
+                   ("含宫咀徵", "含宫咀徵"), ("应徵~徵召", "应征~征召"), ("蒜薹 哪吒", "蒜薹 哪吒")]:
+    check("simplified: " + line, pc.simplify_line(line, pc.t2s_lines([line])[0], lambda ch: True), want)
+
+# 同义词/反义词 partner rules
+pos = th.PartsOfSpeech(["艰巨 467 a", "千斤 495 m", "冲动 943 vn", "令人鼓舞 50 l", "激动 2700 a"],
+                       single_chars_out=True)
+check("ty: an idiom for a plain word, a measure for an adjective, a lone character go",
+      [pos.why_not("冲动", "令人鼓舞"), pos.why_not("艰巨", "千斤"), pos.why_not("冲动", "激"),
+       pos.why_not("冲动", "激动")],
+      ["idiom for a plain word or the reverse", "number or measure word for an adjective or verb",
+       "single character for a word", None])
+groups = [["空闲", "闲暇", "余暇"], ["空闲", "清闲"], ["闲暇", "清闲"], ["忙碌", "繁忙"]]
+check("fy: a synonym of two of the head's synonyms is a near-synonym",
+      sorted(th.near_synonyms(groups).get("余暇", ())), ["清闲"])
+st = b.Stats()
+book = b.PhraseBook(st)
+for head, tail in [("好", "坏 差 优"), ("坏", "好"), ("优", "劣"), ("回国", "返国")]:
+    book.add(head, tail)
+b.keep_supported(book, {"坏": {"坏", "差"}, "差": {"坏", "差"}}, st)
+check("fy: a pair given one way only stays when a synonym of a two-way antonym bears it out",
+      list(book.lines()), ["好~坏 差", "坏~好"])
+
 print("%d passed, %d failed" % (passed, failed))
 sys.exit(1 if failed else 0)

@@ -30,6 +30,7 @@ import tarfile
 from collections import OrderedDict
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import errata  # noqa: E402
 import phrase_clean  # noqa: E402
 import pinyin_readings  # noqa: E402
 import thesaurus  # noqa: E402
@@ -398,12 +399,76 @@ def restore_gloss_colons(idiom, text, stats):
         glosses.append(found[0])
         last_pos = found[1]
     if len(glosses) < 2:
-        return text
+        return restore_single_gloss(idiom, parts, text, stats)
     for i, length in enumerate(glosses):
         if parts[i][length] not in CY_SEP:  # "拔，超出" keeps its comma
             parts[i] = parts[i][:length] + "：" + parts[i][length:]
     stats.add("leading gloss colons restored (entries)")
     return "".join(parts)
+
+
+# The words of the segmentation dictionary (set by build_cy).
+GLOSS_WORDS = frozenset()
+def typo_twin(idiom, unsure, twins, readings):
+    """Whether the idiom is a misspelt copy of another entry: that entry
+    differs in one of the characters whose syllable did not fit, and its
+    character there has that syllable as a reading."""
+    for _, char, syllable in unsure:
+        k = idiom.find(char)
+        for other in twins.get(idiom[:k] + "?" + idiom[k + 1:], ()):
+            if other != idiom and syllable.lower() in readings.all.get(other[k], ()):
+                return True
+    return False
+
+
+GLOSS_NOT_AFTER = CY_SEP + "的地得了着是之而也乎者所"
+
+
+def single_gloss(idiom, sentence):
+    """The length of the part of the idiom that sentence glosses ("株露出地面的
+    树根" in 守株待兔: 1), or 0 when it reads as anything else.  A sentence that
+    starts with the idiom's beginning and goes on with its next character is
+    the literal reading ("画蛇时给蛇添上脚"), not a gloss."""
+    if len(sentence) > 30:
+        return 0
+    for length in range(min(len(idiom) - 1, len(sentence) - 2), 0, -1):
+        pos = idiom.find(sentence[:length])
+        if pos < 0:
+            continue
+        rest = sentence[length:]
+        if rest[0] in GLOSS_NOT_AFTER or "：" in sentence:
+            return 0
+        if pos == 0 and (length == 1 or idiom[length] in rest):
+            return 0  # "山立水聚": a lone first character is the literal reading
+        # "家里的粮食", "寿命像", "共同享受": the sentence begins with a longer
+        # word; inside the idiom only a common one counts ("薪：柴草", not 薪柴).
+        least = 0 if pos == 0 else 1000
+        if any(GLOSS_WORDS.get(sentence[:n], -1) >= least for n in (length + 1, length + 2)):
+            return 0
+        later = idiom[pos + length:]
+        if len(later) >= 2 and re.search(".*".join(map(re.escape, later[:2])), rest):
+            return 0  # "箭已搭在弦上": the idiom read out word by word
+        return length
+    return 0
+
+
+def restore_single_gloss(idiom, parts, text, stats):
+    """One leading gloss followed by the explanation proper: "奈何如何，怎么办。…"
+    -> "奈何：如何，怎么办。…"."""
+    if len(parts) < 2:
+        return text
+    length = single_gloss(idiom, parts[0])
+    if not length:
+        return text
+    stats.add("single leading gloss colon restored (entries)")
+    return parts[0][:length] + "：" + "".join([parts[0][length:]] + parts[1:])
+
+
+def gloss_colon_missing(idiom, explanation):
+    """Whether an explanation still opens with a gloss without its colon (the
+    count --report gives)."""
+    first = re.split(r"(?<=[。；])", explanation.split(" ", 1)[-1])[0]
+    return bool(single_gloss(idiom, first)) and len(first) > 0
 
 
 def build_cy(archive, stats, ctx):
@@ -414,11 +479,51 @@ def build_cy(archive, stats, ctx):
                                                                stats))
                           for idiom in defs)
     attested = pinyin_readings.attested_readings(cleaned.items())
+    global GLOSS_WORDS
+    GLOSS_WORDS = ctx.frequencies().freq
     readings = ctx.readings()
     book = PhraseBook(stats)
+    twins = {}
+    for idiom in defs:
+        for k in range(len(idiom)):
+            twins.setdefault(idiom[:k] + "?" + idiom[k + 1:], []).append(idiom)
     for idiom, explanation in defs.items():
-        pinyin = pinyin_readings.repair_pinyin(idiom, cleaned[idiom], readings, stats,
+        pinyin = cleaned[idiom]
+        pieces, syllables, chars = pinyin_readings.split_pinyin(idiom, pinyin)
+        if chars and len(syllables) != len(chars):
+            pinyin, status = pinyin_readings.realign(idiom, pinyin, readings)
+            if status == "merged":
+                stats.add("entry dropped: two characters merged into one in the head (一硼地)")
+                continue
+            stats.add({"parted": "pinyin: syllables run together parted",
+                       "completed": "pinyin cut short: completed from single readings",
+                       "cut": "pinyin cut short: dropped (the end would be guessed)",
+                       "missing": "pinyin with a syllable missing: dropped"}[status])
+        pieces, syllables, chars = pinyin_readings.split_pinyin(idiom, pinyin)
+        if len(syllables) == len(chars):
+            misfits = [(idiom, c, pieces[i]) for i, c in zip(syllables, chars)
+                       if not readings.check(c, pieces[i].lower())[0]]
+            if misfits and typo_twin(idiom, misfits, twins, readings):
+                stats.add("entry dropped: head typo of another entry (安分守已 for 安分守己)")
+                continue
+        before = len(ctx.unsure_pinyin)
+        pinyin = pinyin_readings.repair_pinyin(idiom, pinyin, readings, stats,
                                                ctx.unsure_pinyin, attested)
+        unsure = ctx.unsure_pinyin[before:]
+        if any(char not in readings.standard for _, char, _ in unsure):
+            # 花枝招飍, 鉥肝刿肾: a rare character the scrape put in for
+            # another; which one is not certain.
+            del ctx.unsure_pinyin[before:]
+            stats.add("entry dropped: garbled rare character in the head")
+            continue
+        pieces, syllables, chars = pinyin_readings.split_pinyin(idiom, pinyin)
+        if len(syllables) == len(chars):
+            misfits = [(idiom, c, pieces[i]) for i, c in zip(syllables, chars)
+                       if not readings.check(c, pieces[i].lower())[0]]
+            if misfits and typo_twin(idiom, misfits, twins, readings):
+                stats.add("entry dropped: head typo of another entry (安分守已 for 安分守己)")
+                continue
+        before = len(ctx.unsure_pinyin)
         explanation = clean_field(explanation, stats)
         if phrase_clean.cy_garbled(explanation):
             stats.add("entry dropped: explanation garbled ('?' for lost characters)")
@@ -429,6 +534,8 @@ def build_cy(archive, stats, ctx):
         if not explanation:
             stats.add("entry dropped: no explanation")
             continue
+        if gloss_colon_missing(idiom, explanation):
+            stats.add("explanation still opening with a gloss without colon (count)")
         tail = (pinyin + " " + explanation) if pinyin else explanation
         book.add(idiom, tail)
     return book
@@ -438,8 +545,9 @@ def build_cy(archive, stats, ctx):
 # 同义词 and 反义词
 
 
-def partner_book(word_senses, stats, exclude=None):
-    """word_senses: OrderedDict word -> list of sense lists of partners."""
+def partner_book(word_senses, stats, exclude=None, pos=None):
+    """word_senses: OrderedDict word -> list of sense lists of partners; pos
+    (thesaurus.PartsOfSpeech) drops partners that cannot stand in for the word."""
     book = PhraseBook(stats)
     for word, senses in word_senses.items():
         head = thesaurus.clean_word(word)
@@ -447,7 +555,7 @@ def partner_book(word_senses, stats, exclude=None):
             stats.add("headword dropped: not a clean Chinese word")
             continue
         tail = thesaurus.partner_line(head, senses, stats,
-                                      exclude.get(head, frozenset()) if exclude else frozenset())
+                                      exclude.get(head, frozenset()) if exclude else frozenset(), pos)
         if tail is None:
             stats.add("word without partner: no line")
             continue
@@ -457,7 +565,12 @@ def partner_book(word_senses, stats, exclude=None):
 
 def build_ty(archive, stats, ctx):
     groups = ctx.cilin_groups(archive, stats)
-    return partner_book(thesaurus.cilin_synonyms(groups, stats), stats)
+    pos = ctx.parts_of_speech()
+    # In 同义词 a lone character for a word goes; an antonym such as 宽~窄
+    # is clear enough alone (反义词 keeps them).
+    synonyms_pos = thesaurus.PartsOfSpeech({}, single_chars_out=True)
+    synonyms_pos.tags = pos.tags
+    return partner_book(thesaurus.cilin_synonyms(groups, stats), stats, pos=synonyms_pos)
 
 
 def read_antonyms(text, stats):
@@ -482,8 +595,42 @@ def build_fy(archive, stats, ctx):
     by_word = read_antonyms(archive.text("antonym-fyc/antisem.txt"), stats)
     # The scrape mixed synonyms into some lists (敌人: 仇敌); a partner that the
     # thesaurus puts into one synonym group with the headword is no antonym.
-    synonyms = thesaurus.all_group_synonyms(ctx.cilin_groups(ctx.archive("synonym-cilin"), Stats()))
-    return partner_book(OrderedDict((w, [ps]) for w, ps in by_word.items()), stats, synonyms)
+    groups = ctx.cilin_groups(ctx.archive("synonym-cilin"), Stats())
+    synonyms = thesaurus.all_group_synonyms(groups)
+    # Near-synonyms too: a word that two of the headword's synonyms share a
+    # group with (余暇: 清闲 悠闲 via 空闲 and 闲暇).
+    for word, near in thesaurus.near_synonyms(groups).items():
+        synonyms[word] = synonyms.get(word, set()) | near
+    book = partner_book(OrderedDict((w, [ps]) for w, ps in by_word.items()), stats, synonyms,
+                        pos=ctx.parts_of_speech())
+    keep_supported(book, thesaurus.all_group_synonyms(groups), stats)
+    return book
+
+
+def keep_supported(book, synonyms, stats):
+    """A pair the list gives one way only (回国~返国, 噜苏~冗长) is half of
+    the time a synonym or an unrelated word, against one in ten of the pairs
+    given both ways.  It stays only when something else bears it out: it is a
+    synonym of an antonym given both ways (好~差 beside 好~坏), or a synonym of
+    the head has it (or it has a synonym of the head) as antonym."""
+    partners = {h: set(" ".join(t).replace("；", " ").split()) for h, t in book.entries.items()}
+    for head in list(book.entries):
+        mine = partners[head]
+        both = [q for q in mine if head in partners.get(q, ())]
+        kept = []
+        for p in book.entries[head][0].split(" "):
+            if (head in partners.get(p, ())
+                    or any(p in synonyms.get(q, ()) for q in both if q != p)
+                    or any(p in partners.get(s, ()) for s in synonyms.get(head, ()) if s != head)
+                    or any(head in partners.get(s, ()) for s in synonyms.get(p, ()) if s != p)):
+                kept.append(p)
+            else:
+                stats.add("partner dropped: given one way only, nothing bears it out")
+        if kept:
+            book.entries[head] = [" ".join(kept)]
+        else:
+            del book.entries[head]
+            stats.add("headword left without antonym: no line")
 
 
 # The scraped antonym list is simplified Chinese with a few traditional forms
@@ -661,6 +808,9 @@ def build_gw(archive, stats, ctx):
             stats.add("traditional form made simplified (classical, t2s)")
         if tail != modern:
             stats.add("traditional form made simplified (modern, t2s)")
+        if len(tail) > 80 and len(tail) > 6 * len(head):
+            # Likely to carry a neighbouring sentence: left for the review.
+            stats.add("translation over six times its line's length (flagged for review)")
         if phrase_clean.gw_echo(head, tail):
             stats.add("entry dropped: translation repeats the text (titles, echoes)")
             continue
@@ -704,7 +854,7 @@ class Context:
         self.archives = OrderedDict()
         self.debian = []  # Debian packages whose data shaped the files
         self.unsure_pinyin = []
-        self._frequencies = self._readings = self._groups = None
+        self._frequencies = self._readings = self._groups = self._pos = None
 
     def archive(self, name):
         if name not in self.archives:
@@ -723,10 +873,67 @@ class Context:
             self.debian.append("unicode-data")
         return self._readings
 
+    def parts_of_speech(self):
+        if self._pos is None:
+            self._pos = thesaurus.PartsOfSpeech.from_file()
+            self.frequencies()  # the same Debian package, listed once
+        return self._pos
+
     def cilin_groups(self, archive, stats):
         if self._groups is None:
             self._groups = thesaurus.cilin_groups(archive.text("synonym-cilin/dict_synonym.txt"), stats)
         return self._groups
+
+
+# The phrase files written in simplified Chinese whose sources leak
+# traditional forms (古文 is simplified as it is read).
+SIMPLIFY = ("xh", "cy", "ty", "fy")
+
+
+def simplify_book(book, stats, partners=False):
+    """Every traditional form that GBK has in simplified form made simplified
+    (OpenCC t2s, with the exceptions of phrase_clean.simplify_line); heads
+    that become equal are merged, and a partner that becomes a repeat goes."""
+    old = list(book.entries.items())
+    lines = [head + "~" + "\n".join(tails) for head, tails in old]
+    converted = phrase_clean.t2s_lines([line.replace("\n", "\u2028") for line in lines])
+    book.entries.clear()
+    for (head, tails), line, conv in zip(old, lines, converted):
+        new = phrase_clean.simplify_line(line, conv.replace("\u2028", "\n"), gbk_char_ok)
+        if new != line:
+            stats.add("traditional form made simplified (lines, t2s)")
+        new_head, rest = new.split("~", 1)
+        new_tails = rest.split("\n")
+        if partners:
+            new_tails = [dedupe_partners(new_head, t, stats) for t in new_tails]
+            new_tails = [t for t in new_tails if t]
+            if not new_tails:
+                stats.add("entry dropped: only its own simplified form was left as partner")
+                continue
+        if new_head in book.entries:
+            if partners:
+                stats.add("heads equal once simplified merged")
+                merged = dedupe_partners(new_head, "；".join(book.entries[new_head] + new_tails), stats)
+                book.entries[new_head] = [merged]
+            else:
+                # 反覆无常 beside 反复无常: the same entry twice, the first kept.
+                stats.add("entry dropped: its simplified form is an entry already")
+        else:
+            book.entries[new_head] = new_tails
+
+
+def dedupe_partners(head, tail, stats):
+    seen = {head}
+    senses = []
+    for sense in tail.split("；"):
+        kept = []
+        for p in sense.split(" "):
+            if p and p not in seen and len(seen) <= thesaurus.MAX_PARTNERS:
+                seen.add(p)
+                kept.append(p)
+        if kept:
+            senses.append(" ".join(kept))
+    return "；".join(senses)
 
 
 def common_first(book, ctx):
@@ -801,15 +1008,35 @@ def main(argv=None):
         archive("synonym-cow")
     wanted = set(args.only.split(",")) if args.only else None
     order = {"gw": source_order, "xh": well_known_first}
+    try:
+        corrections = errata.load()
+    except ValueError as err:
+        sys.exit("errata: %s" % err)
     for short, source, builder in jobs:
         if wanted is not None and short not in wanted:
             continue
         stats = Stats()
         path = os.path.join(args.out, short + ".mdb")
-        if builder is None:
-            lines, count = zidian.build_zd(archive, stats)
-        else:
-            book = builder(archive(source), stats, ctx)
+        # The reviewed errata are made for the default sources; the openly
+        # licensed 同义词/反义词 come from other lists and get none.
+        mine = [e for e in corrections if e.file == short
+                and not (args.free_only and short in ("ty", "fy"))]
+        try:
+            if builder is None:
+                lines, count = zidian.build_zd(archive, stats)
+                errata.apply_zidian(lines, mine, stats)
+            else:
+                book = builder(archive(source), stats, ctx)
+                if short in SIMPLIFY:
+                    simplify_book(book, stats, partners=short in ("ty", "fy"))
+                errata.apply_phrases(book.entries, mine, stats)
+                if short == "cy":
+                    # What the review mended is no longer unsure.
+                    ctx.unsure_pinyin = [u for u in ctx.unsure_pinyin if u[0] in book.entries and
+                                         u[2] in re.split(r"[ ，]", book.entries[u[0]][0])]
+        except errata.Unmatched as err:
+            sys.exit("erratum no longer matches, mend or remove it: %s" % err)
+        if builder is not None:
             heads = order.get(short, common_first)(book, ctx)
             lines, count = list(book.lines(heads)), len(book)
         size = write_lines(path, lines)
@@ -818,6 +1045,9 @@ def main(argv=None):
                   % (short, count, len(lines), size, source))
             for line in stats.lines():
                 print(line)
+            if short == "cy":
+                print("  %-60s %d" % ("entries left with a syllable that is no reading (count)",
+                                      len({u[0] for u in ctx.unsure_pinyin})))
             if short == "cy" and ctx.unsure_pinyin:
                 print("  pinyin left as it is (no certain repair): %s"
                       % "、".join("%s %s=%s" % u for u in ctx.unsure_pinyin[:12]) + " …")

@@ -178,3 +178,41 @@ def keep_gbk(original, converted, gbk_ok):
     if len(original) != len(converted):
         return converted if all(gbk_ok(ch) for ch in converted) else original
     return "".join(c if gbk_ok(c) else o for o, c in zip(original, converted))
+
+
+# ---------------------------------------------------------------------------
+# Traditional forms in the simplified phrase files
+
+# OpenCC turns these standard characters into others: 蒜薹 is not 蒜苔, 哪吒
+# keeps 吒.
+T2S_KEEP = set("薹吒")
+# 乾 is 干 (dry) except as the trigram (乾坤, 朝乾夕惕, 乾乾); 徵 is 征 except
+# as the note of 宫商角徵羽.  Near these, the traditional character stays.
+T2S_CONTEXT = {"乾": set("乾坤惕"), "徵": set("宫商角羽")}
+
+
+def simplify_line(line, converted, gbk_ok):
+    """converted is t2s of line; the simplified line, character by character,
+    keeping what must stay traditional."""
+    if len(converted) != len(line):
+        return line
+    out = []
+    for i, (o, c) in enumerate(zip(line, converted)):
+        if o == c or o in T2S_KEEP or not gbk_ok(c):
+            out.append(o)
+            continue
+        near = T2S_CONTEXT.get(o)
+        if near is not None:
+            # The run of characters it stands in: "枯乾~乾燥" are two words.
+            start, end = i, i + 1
+            while start > 0 and "\u4e00" <= line[start - 1] <= "\u9fff":
+                start -= 1
+            while end < len(line) and "\u4e00" <= line[end] <= "\u9fff":
+                end += 1
+            window = line[max(start, i - 3):i] + line[i + 1:min(end, i + 4)]
+            # A word that is the character alone ("乾~坤", "男性 乾 阳") is the trigram.
+            if end - start == 1 or any(ch in near for ch in window):
+                out.append(o)
+                continue
+        out.append(c)
+    return "".join(out)

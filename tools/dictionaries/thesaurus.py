@@ -69,7 +69,7 @@ def core_partners(word, group, frequencies=None):
     return [w for w in front if len(w) > 1] + [w for w in front if len(w) == 1]
 
 
-def partner_line(word, senses, stats, exclude=frozenset()):
+def partner_line(word, senses, stats, exclude=frozenset(), pos=None):
     """The tail of an entry: at most MAX_PARTNERS partners, the first sense
     first; senses are parted by "；", partners by a blank.  None when nothing
     is left."""
@@ -91,6 +91,10 @@ def partner_line(word, senses, stats, exclude=frozenset()):
                 continue
             if clean in exclude:
                 stats.add("partner dropped: listed as a synonym of the same word")
+                continue
+            why = pos.why_not(word, clean) if pos is not None else None
+            if why:
+                stats.add("partner dropped: " + why)
                 continue
             taken.add(clean)
             words.append(clean)
@@ -128,4 +132,80 @@ def read_derived_tsv(text):
             continue
         word, rest = line.split("\t", 1)
         out.append((word.strip(), [p.strip() for p in rest.split(";") if p.strip()]))
+    return out
+
+
+# ---------------------------------------------------------------------------
+# Part of speech: which partners can stand in for the head in a sentence
+
+JIEBA_DICT = "/usr/lib/python3/dist-packages/jieba/dict.txt"
+# jieba's tags by what a word can do in a sentence.  The tags are rough (美丽
+# ns, 高兴 b, 进步 d), so only classes that cannot replace each other are kept
+# apart: things (nouns) and what is said of them (verbs, adjectives and what
+# jieba tags like them), numbers and measures, and the idioms.  Names are
+# tagged too loosely (卓越 nr) to tell anything.
+TAG_CLASSES = {"n": "N", "ng": "N", "nz": "N", "s": "N", "f": "N", "t": "N", "j": "N",
+               "v": "P", "vd": "P", "vg": "P", "vi": "P", "vq": "P", "a": "P", "ad": "P",
+               "ag": "P", "b": "P", "z": "P", "d": "P", "vn": "NP", "an": "NP",
+               "m": "M", "mq": "M", "q": "M", "i": "I", "l": "I"}
+
+
+class PartsOfSpeech:
+    def __init__(self, lines, single_chars_out=False):
+        self.single_chars_out = single_chars_out
+        self.tags = {}
+        for line in lines:
+            parts = line.split(" ")
+            if len(parts) == 3:
+                self.tags[parts[0]] = parts[2]
+
+    @classmethod
+    def from_file(cls, path=JIEBA_DICT, single_chars_out=False):
+        with open(path, encoding="utf-8") as f:
+            return cls(f.read().splitlines(), single_chars_out)
+
+    def word_class(self, word):
+        """"I" for an idiom or set phrase (tagged so, or four characters or
+        more that jieba does not know), else the letters of the classes it
+        may take ("N", "P", "NP", "M"); "" when unknown."""
+        tag = self.tags.get(word)
+        if tag is None:
+            return "I" if len(word) >= 4 else ""
+        return TAG_CLASSES.get(tag, "")
+
+    def why_not(self, head, partner):
+        """None when partner may stand in for head, else the rule that says no.
+        Only clear cases: an idiom (four characters or more) for a word of one
+        or two characters or the reverse, and a number or measure word for
+        anything else.  jieba's noun/verb/adjective tags are too rough to part
+        words by (指责 v, 责备 n; 悲哀 a, 悲戚 n)."""
+        if (len(head) >= 4 and len(partner) <= 2) or (len(head) <= 2 and len(partner) >= 4):
+            return "idiom for a plain word or the reverse"
+        if len(partner) == 1 and len(head) >= 2 and self.single_chars_out:
+            # 方块~方, 听见~聪, 凉白开~汤: a lone character has too many
+            # senses to stand for a word.
+            return "single character for a word"
+        if self.word_class(head) == "P" and self.word_class(partner) == "M":
+            # 艰巨~千斤: a number or measure word for an adjective or verb.
+            return "number or measure word for an adjective or verb"
+        return None
+
+
+def near_synonyms(groups):
+    """word -> the words that are synonyms of at least two of its synonyms
+    (of two characters or more): 余暇~清闲 (via 空闲 and 闲暇), which the
+    thesaurus does not put in one group with the word itself."""
+    syn = all_group_synonyms(groups)
+    out = {}
+    for word, mine in syn.items():
+        links = {}
+        for s in mine:
+            if s == word or len(s) < 2:
+                continue
+            for p in syn.get(s, ()):
+                if p != s:
+                    links[p] = links.get(p, 0) + 1
+        near = {p for p, n in links.items() if n >= 2 and p != word}
+        if near:
+            out[word] = near
     return out

@@ -69,6 +69,30 @@ def pinlu_counts(value):
             for m in re.finditer(r"(\S+?)\((\d+)\)", value or "")}
 
 
+MINOR_SENSE_RE = re.compile(r"^(姓。|古同“.”.*|古通“.”.*|〔[^〕]*〕(地名|姓|古地名).*)$")
+
+
+def minor_readings_last(readings, senses, stats):
+    """The corpus counts and kMandarin put first some readings whose every
+    sense is a surname, a place name or an old variant (啜 chuài: 姓): such a
+    reading goes after those with senses of their own, so the header and the
+    senses start with the character's main use.  A bound form (坎坷 kě:
+    〔坎坷〕见“坎”) is often the main use and stays."""
+    def minor(r):
+        texts = senses.get(r)
+        return bool(texts) and all(MINOR_SENSE_RE.match(t.strip()) for t in texts)
+    if len(readings) < 2 or not minor(readings[0]) or all(map(minor, readings)):
+        return readings
+    stats.add("header readings: a reading of surnames, places or old variants only put after the others")
+    return [r for r in readings if not minor(r)] + [r for r in readings if minor(r)]
+
+
+# Where the corpus counts and kMandarin both put a reading first that is not
+# the one a dictionary is read by: 长 is "long" (cháng) before 校长 (zhǎng),
+# 佛 is fó before 仿佛 (fú).
+MAIN_READING = {"长": "cháng", "佛": "fó"}
+
+
 def main_reading_first(readings, mandarin, pinlu):
     """The most frequent reading in the modern corpus first (kHanyuPinlu), then
     the customary reading (kMandarin), then the standard's own order."""
@@ -157,8 +181,12 @@ class Unihan:
         value = self.get(char, "kTGHZ2013")
         if not value:
             return []
-        return main_reading_first(syllables(value), self.mandarin(char),
-                                  pinlu_counts(self.get(char, "kHanyuPinlu")))
+        found = main_reading_first(syllables(value), self.mandarin(char),
+                                   pinlu_counts(self.get(char, "kHanyuPinlu")))
+        main = MAIN_READING.get(char)
+        if main in found:
+            found = [main] + [r for r in found if r != main]
+        return found
 
     def mandarin(self, char):
         return [unicodedata.normalize("NFC", r) for r in (self.get(char, "kMandarin") or "").split()]
@@ -616,6 +644,7 @@ def build_zd(open_archive, stats):
             if len(readings) < len(old):
                 stats.add("reading of the old list dropped: not a pinyin syllable", len(old) - len(readings))
             stats.add("header readings: old character list")
+        readings = minor_readings_last(readings, zdict.get(char, {}), stats)
         shown = []
         for r in readings:
             g = gbk_reading(r)
