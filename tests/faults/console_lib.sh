@@ -23,13 +23,8 @@ start_lines=11
 # GBK bytes of UTF-8 text given as printf format.
 gbk() { printf "$@" | iconv -f UTF-8 -t GBK; }
 
-# A text as the character thinks it: every character followed by a blank. (In the shell
-# itself: it is called for nearly every expected line.)
-spaced() {
-  local text=$1 i out=
-  for ((i = 0; i < ${#text}; i++)); do out+="${text:i:1} "; done
-  printf '%s' "$out"
-}
+# A text as the character thinks it: every character followed by a blank.
+spaced() { printf '%s' "$1" | sed 's/./& /g'; }
 
 # Runs the console on commands (printf %b escapes) with a time limit of $2 seconds (10 by
 # default). Sets `ops` (what it printed after start-up), `status` and `seconds`; its standard
