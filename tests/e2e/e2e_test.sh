@@ -50,7 +50,7 @@ double_click_character() {
 # Opens the menu and picks its n-th item (1-based) with the keyboard.
 choose() {
   double_click_character
-  window '^Vembrel$' 10 >/dev/null  # the menu is up
+  sleep 0.6
   shot "menu-$2"
   for _ in $(seq "$1"); do xdotool key Down; sleep 0.05; done
   xdotool key Return

@@ -86,7 +86,7 @@ choose() {  # opens the menu and picks its n-th item with the keyboard
   xdotool mousemove "$((char_x + 65))" "$((char_y + 90))"
   sleep 0.1
   xdotool click --repeat 2 --delay 80 1
-  window '^Vembrel$' 10 >/dev/null  # the menu is up
+  sleep 0.4
   xdotool key --delay 15 $(printf 'Down %.0s' $(seq "$1")) Return
 }
 choose 10

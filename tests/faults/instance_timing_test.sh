@@ -81,7 +81,7 @@ else
   xdotool mousemove "$((X + 65))" "$((Y + 90))"
   sleep 0.2
   xdotool click --repeat 2 --delay 80 1
-  window '^Vembrel$' 10 >/dev/null  # the menu is up
+  sleep 0.6
   xdotool key --delay 30 $(printf 'Down %.0s' $(seq 12)) Return
   ends_leaving_nothing "$launched" 0 "quit ends the program"
 fi
