@@ -161,21 +161,21 @@ SingleInstance::Start SingleInstance::start(int patience_msec, const InstanceReq
     // loop runs, so a request nobody takes means it is just starting, or it is ending (then
     // the lock comes free), or it is stuck.
     const Ask asked = askRunning(request_bytes, msec_until(deadline));
+    const std::string pid = running_pid(lock_path_);
+    const std::string running =
+        "Vembrel is already running" + (pid.empty() ? "" : " (process " + pid + ")");
     if (asked == Ask::Answered) {
       if (reply_.status == 0) return Start::Shown;
-      problem_ = "Vembrel is already running (process " + running_pid(lock_path_) +
-                 ") and refused: " + reply_.text;
+      problem_ = running + " and refused: " + reply_.text;
       return Start::NotAnswering;
     }
     const bool final = asked == Ask::Silent || asked == Ask::Garbled;
     if (final || Clock::now() >= deadline) {
-      const std::string pid = running_pid(lock_path_);
       const std::string why = asked == Ask::Full      ? " (its requests pile up)"
                               : asked == Ask::Unheard ? " (it closed the request unanswered)"
                               : asked == Ask::Garbled ? " (its reply is garbled)"
                                                       : "";
-      problem_ = "Vembrel is already running" + (pid.empty() ? "" : " (process " + pid + ")") +
-                 " but does not answer" + why + "; not starting a second character";
+      problem_ = running + " but does not answer" + why + "; not starting a second character";
       return Start::NotAnswering;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
