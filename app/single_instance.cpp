@@ -1,6 +1,7 @@
 #include "app/single_instance.hpp"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -9,11 +10,13 @@
 
 #include <QFile>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include "app/runtime_files.hpp"
 
@@ -52,6 +55,52 @@ std::string running_pid(const std::string& lock_path) {
   return pid;
 }
 
+bool peer_is_this_user(int fd) {
+  ucred peer{};
+  socklen_t size = sizeof(peer);
+  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
+}
+
+using Clock = std::chrono::steady_clock;
+
+int msec_until(Clock::time_point deadline) {
+  const auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// A later launch's connection, from its first byte to the reply. Closed when it goes, so
+// that a program ending with requests open leaves no launch waiting on a socket nobody has.
+class PendingRequest : public QSocketNotifier {
+ public:
+  PendingRequest(int fd, QObject* parent) : QSocketNotifier(fd, QSocketNotifier::Read, parent) {}
+  ~PendingRequest() override {
+    setEnabled(false);
+    ::close(static_cast<int>(socket()));
+  }
+  // Sends `reply` (nothing when empty) and lets the connection go. Only the first call counts.
+  void finish(const std::string& reply) {
+    if (finished_) return;
+    finished_ = true;
+    setEnabled(false);
+    // A few bytes into an empty socket buffer: this never waits. A launch that gave up has
+    // closed its end, and the reply is simply lost.
+    if (!reply.empty())
+      (void)!::send(static_cast<int>(socket()), reply.data(), reply.size(),
+                    MSG_NOSIGNAL | MSG_DONTWAIT);
+    deleteLater();
+  }
+  std::string received;
+
+ private:
+  bool finished_ = false;
+};
+
+// How many launches may wait for an answer at once, and how long one may take to send its
+// request, so that connections that never finish cannot use the program up.
+constexpr int kMaxPendingRequests = 16;
+constexpr int kRequestPatienceMsec = 10000;
+
 }  // namespace
 
 std::string private_runtime_folder() {
@@ -73,7 +122,7 @@ SingleInstance::~SingleInstance() {
   if (lock_ >= 0) ::close(lock_);
 }
 
-SingleInstance::Start SingleInstance::start(int patience_msec) {
+SingleInstance::Start SingleInstance::start(int patience_msec, const InstanceRequest& request) {
   const std::string folder = private_runtime_folder();
   if (folder.empty()) {
     problem_ =
@@ -92,7 +141,12 @@ SingleInstance::Start SingleInstance::start(int patience_msec) {
     return Start::Alone;
   }
 
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(patience_msec);
+  const std::string request_bytes = encode_request(request);
+  if (request_bytes.empty()) {
+    problem_ = "cannot send the request \"" + request.verb + "\": it does not fit in a message";
+    return Start::NotAnswering;
+  }
+  const auto deadline = Clock::now() + std::chrono::milliseconds(patience_msec);
   for (;;) {
     switch (takeLock()) {
       case Lock::Taken:
@@ -103,15 +157,25 @@ SingleInstance::Start SingleInstance::start(int patience_msec) {
       case Lock::Held:
         break;
     }
-    // Someone has the lock. It listens as soon as it has taken it, so an unanswered request
-    // means it is just starting, or it is ending (then the lock comes free), or it is stuck.
-    const Ask asked = askRunning();
-    if (asked == Ask::Asked) return Start::Shown;
-    if (std::chrono::steady_clock::now() >= deadline) {
-      const std::string pid = running_pid(lock_path_);
-      problem_ = "Vembrel is already running" + (pid.empty() ? "" : " (process " + pid + ")") +
-                 " but does not answer" + (asked == Ask::Full ? " (its requests pile up)" : "") +
-                 "; not starting a second character";
+    // Someone has the lock. It listens as soon as it has taken it and answers once its event
+    // loop runs, so a request nobody takes means it is just starting, or it is ending (then
+    // the lock comes free), or it is stuck.
+    const Ask asked = askRunning(request_bytes, msec_until(deadline));
+    const std::string pid = running_pid(lock_path_);
+    const std::string running =
+        "Vembrel is already running" + (pid.empty() ? "" : " (process " + pid + ")");
+    if (asked == Ask::Answered) {
+      if (reply_.status == 0) return Start::Shown;
+      problem_ = running + " and refused: " + reply_.text;
+      return Start::NotAnswering;
+    }
+    const bool final = asked == Ask::Silent || asked == Ask::Garbled;
+    if (final || Clock::now() >= deadline) {
+      const std::string why = asked == Ask::Full      ? " (its requests pile up)"
+                              : asked == Ask::Unheard ? " (it closed the request unanswered)"
+                              : asked == Ask::Garbled ? " (its reply is garbled)"
+                                                      : "";
+      problem_ = running + " but does not answer" + why + "; not starting a second character";
       return Start::NotAnswering;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -174,39 +238,110 @@ bool SingleInstance::listen() {
   return false;
 }
 
-SingleInstance::Ask SingleInstance::askRunning() {
+SingleInstance::Ask SingleInstance::askRunning(const std::string& request, int patience_msec) {
   sockaddr_un address;
   make_address(socket_path_, address);
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (fd < 0) return Ask::NoAnswer;
+  if (fd < 0) return Ask::NotListening;
   // Never blocks: a program that takes no requests (stopped, say) fills its queue, and then
   // connecting fails at once instead of waiting for it.
-  Ask result = Ask::NoAnswer;
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
-    // Connecting is the request. Only a program of this user counts.
-    ucred peer{};
-    socklen_t size = sizeof(peer);
-    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid())
-      result = Ask::Asked;
-  } else if (errno == EAGAIN) {
-    result = Ask::Full;
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return error == EAGAIN ? Ask::Full : Ask::NotListening;
+  }
+  // Only a program of this user counts.
+  if (!peer_is_this_user(fd)) {
+    ::close(fd);
+    return Ask::NotListening;
+  }
+  // The request is far smaller than a socket's buffer: it goes whether or not the program
+  // reads. Then the reply is awaited until the patience runs out, and no longer.
+  Ask result = Ask::Silent;
+  if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) !=
+      static_cast<ssize_t>(request.size())) {
+    result = Ask::Unheard;
+  } else {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(patience_msec);
+    std::string received;
+    for (;;) {
+      pollfd waiting{fd, POLLIN, 0};
+      const int ready = ::poll(&waiting, 1, msec_until(deadline));
+      if (ready < 0 && errno == EINTR) continue;
+      if (ready <= 0) break;  // Silent
+      char buffer[4096];
+      const ssize_t got = ::recv(fd, buffer, sizeof(buffer), 0);
+      if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      if (got <= 0) {
+        result = Ask::Unheard;
+        break;
+      }
+      received.append(buffer, static_cast<std::size_t>(got));
+      const Decoded<InstanceReply> decoded = decode_reply(received);
+      if (decoded.state == FrameState::Incomplete) continue;
+      if (decoded.state == FrameState::Invalid) {
+        result = Ask::Garbled;
+      } else {
+        reply_ = decoded.message;
+        result = Ask::Answered;
+      }
+      break;
+    }
   }
   ::close(fd);
   return result;
 }
 
 bool SingleInstance::serve(std::function<void()> show) {
-  if (listener_ < 0) return false;
-  notifier_ = std::make_unique<QSocketNotifier>(listener_, QSocketNotifier::Read);
-  QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this, show] {
-    bool asked = false;
-    for (int client; (client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
-      ::close(client);
-      asked = true;
-    }
-    if (asked) show();
+  return serve([show = std::move(show)](const InstanceRequest& request) -> InstanceReply {
+    if (request.verb != "show" || !request.arguments.empty())
+      return {1, "unknown request \"" + request.verb + "\""};
+    show();
+    return {0, {}};
   });
+}
+
+bool SingleInstance::serve(Handler handler) {
+  if (listener_ < 0) return false;
+  handler_ = std::move(handler);
+  notifier_ = std::make_unique<QSocketNotifier>(listener_, QSocketNotifier::Read);
+  QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
+                   [this] { takeRequests(); });
   return true;
+}
+
+void SingleInstance::takeRequests() {
+  for (int fd; (fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK)) >= 0;) {
+    // Children of the listener are the requests still open.
+    if (!peer_is_this_user(fd) || notifier_->children().size() >= kMaxPendingRequests) {
+      ::close(fd);
+      continue;
+    }
+    auto* pending = new PendingRequest(fd, notifier_.get());
+    QTimer::singleShot(kRequestPatienceMsec, pending, [pending] { pending->finish({}); });
+    QObject::connect(pending, &QSocketNotifier::activated, pending, [this, pending, fd] {
+      bool ended = false;
+      char buffer[4096];
+      for (;;) {
+        const ssize_t got = ::recv(fd, buffer, sizeof(buffer), 0);
+        if (got > 0) pending->received.append(buffer, static_cast<std::size_t>(got));
+        if (got == 0 || (got < 0 && errno != EINTR)) {
+          ended = got == 0 || errno != EAGAIN;
+          break;
+        }
+        if (pending->received.size() > kFrameHeaderSize + kMaxFrameBody) break;
+      }
+      Decoded<InstanceRequest> decoded = decode_request(pending->received);
+      if (decoded.state == FrameState::Incomplete && !ended) return;
+      if (decoded.state != FrameState::Complete) return pending->finish({});
+      pending->setEnabled(false);
+      // The work runs from the event loop, not from inside this read, and the reply goes
+      // when it is done.
+      QTimer::singleShot(0, pending, [this, pending, request = std::move(decoded.message)] {
+        pending->finish(encode_reply(handler_(request)));
+      });
+    });
+  }
 }
 
 }  // namespace vembrel

@@ -29,36 +29,62 @@ cmake --build "$build" -j "${JOBS:-$(nproc)}" --target "${targets[@]}"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failed=()
-for target in "${targets[@]}"; do
-  corpus=$work/corpus/$target
-  artifacts=$build/artifacts/$target
-  mkdir -p "$corpus"
+
+# Fuzzes one target for the given seconds; writes what it found to $work/<target>.report and
+# fails when the target broke.
+fuzz_one() {
+  local target=$1 corpus=$work/corpus/$1 artifacts=$build/artifacts/$1 status=0
+  local log=$work/$target.log report=$work/$target.report
+  mkdir -p "$corpus" "$work/run-$target"
   rm -rf "$artifacts" && mkdir -p "$artifacts"
   cp -r "$root/tests/fuzz/corpus/$target/." "$corpus/"
-  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -jobs=1 -workers=1
-           -print_final_stats=1 -artifact_prefix="$artifacts/")
+  local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -jobs=1 -workers=1
+                 -print_final_stats=1 -artifact_prefix="$artifacts/")
   [ -f "$root/tests/fuzz/$target.dict" ] && options+=(-dict="$root/tests/fuzz/$target.dict")
   # A character file is JSON with SVG inside: its inputs need room.
   [ "$target" = fuzz_character_file ] && options+=(-max_len=65536)
-  log=$work/$target.log
-  echo "== $target: ${seconds}s"
-  status=0
-  (cd "$work" && "$build/fuzz/$target" "${options[@]}" "$corpus" >"$log" 2>&1) || status=$?
-  # With -jobs the fuzzing runs in a child whose fuzz-0.log the parent has already printed.
-  rm -f "$work/fuzz-0.log"
-  grep -E '^(Done |stat::number_of_executed_units|stat::peak_rss_mb)|#[0-9]+ +DONE' "$log" || true
-  echo "   corpus: $(find "$corpus" -type f | wc -l) inputs"
+  echo "== $target: ${seconds}s" >"$report"
+  # Each in a folder of its own: with -jobs the fuzzing runs in a child that writes fuzz-0.log
+  # there, which the parent has already printed.
+  (cd "$work/run-$target" && "$build/fuzz/$target" "${options[@]}" "$corpus" >"$log" 2>&1) ||
+    status=$?
+  grep -E '^(Done |stat::number_of_executed_units|stat::peak_rss_mb)|#[0-9]+ +DONE' "$log" \
+    >>"$report" || true
+  echo "   corpus: $(find "$corpus" -type f | wc -l) inputs" >>"$report"
   if [ -n "${VEMBREL_FUZZ_KEEP:-}" ]; then
     mkdir -p "$VEMBREL_FUZZ_KEEP/$target" && cp -r "$corpus/." "$VEMBREL_FUZZ_KEEP/$target/"
   fi
+  local reproducers
   reproducers=$(find "$artifacts" -type f)
   if [ $status -ne 0 ] || [ -n "$reproducers" ]; then
-    tail -n 60 "$log"
-    echo "FAILED $target; reproduce with: $build/fuzz/$target ${reproducers:-<see the log above>}"
-    failed+=("$target")
+    tail -n 60 "$log" >>"$report"
+    echo "FAILED $target; reproduce with: $build/fuzz/$target ${reproducers:-<see the log above>}" \
+      >>"$report"
+    return 1
   fi
+}
+
+# The targets run side by side, one a processor: each still fuzzes its full time on a
+# processor of its own, and the whole run takes a fraction of the time.
+slots=${JOBS:-$(nproc)}
+declare -A running=()
+failed=()
+collect() {  # waits for the target $1 and notes whether it broke
+  wait "${running[$1]}" || failed+=("$1")
+  unset "running[$1]"
+}
+for target in "${targets[@]}"; do
+  while [ ${#running[@]} -ge "$slots" ]; do
+    wait -n || true
+    for done_target in "${!running[@]}"; do
+      kill -0 "${running[$done_target]}" 2>/dev/null || collect "$done_target"
+    done
+  done
+  fuzz_one "$target" &
+  running[$target]=$!
 done
+for target in "${!running[@]}"; do collect "$target"; done
+for target in "${targets[@]}"; do cat "$work/$target.report"; done
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "fuzz.sh: ${#failed[@]} target(s) failed: ${failed[*]}" >&2

@@ -53,18 +53,30 @@ class RuntimeFolder {
   std::string saved_runtime_, saved_tmp_;
 };
 
-// Runs a start in a child process, as a second launch would. With `killed`, the child is then
-// killed outright, and no result comes back.
-int start_elsewhere(bool killed = false) {
+// Runs a start in a child process, as a second launch would, while this process goes on
+// answering from its event loop. With `killed`, the child is then killed outright, and no
+// result comes back. Its problem() or reply text, if any, goes to `said`.
+int start_elsewhere(bool killed = false, int patience_msec = 500, std::string* said = nullptr) {
+  int words[2];
+  if (::pipe(words) != 0) return -1;
   const pid_t child = ::fork();
   if (child == 0) {
+    ::close(words[0]);
     SingleInstance other;
-    const SingleInstance::Start start = other.start(500);
+    const SingleInstance::Start start = other.start(patience_msec);
     if (killed) ::kill(::getpid(), SIGKILL);
+    const std::string text = other.problem() + other.reply().text;
+    (void)!::write(words[1], text.data(), text.size());
     ::_exit(static_cast<int>(start));
   }
+  ::close(words[1]);
   int status = 0;
-  ::waitpid(child, &status, 0);
+  while (::waitpid(child, &status, WNOHANG) == 0)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  char buffer[512];
+  const ssize_t got = ::read(words[0], buffer, sizeof(buffer));
+  ::close(words[0]);
+  if (said) said->assign(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 constexpr int kFirst = static_cast<int>(SingleInstance::Start::First);
@@ -120,20 +132,67 @@ TEST(SingleInstance, ASecondStartAsksTheFirstAndFilesLeftByAKilledProgramAreRepl
   EXPECT_EQ(start_elsewhere(), kFirst);
 }
 
-// A program that holds the claim but takes no requests (stopped, say): later starts neither
-// hang nor start a second character, once its queue of requests is full.
-TEST(SingleInstance, AProgramThatTakesNoRequestsLeavesLaterStartsNotAnswering) {
+// A program that holds the claim but does not answer (stopped, hung, or not yet serving):
+// the very next start says so, naming the program, once its patience is over, and starts no
+// second character; so does a start that finds the program's queue of requests full.
+TEST(SingleInstance, ALaterStartWithoutAnAnswerSaysSoAndNamesTheProgram) {
   RuntimeFolder folder;
   SingleInstance stuck;
   ASSERT_EQ(stuck.start(), SingleInstance::Start::First) << stuck.problem();
-  // serve() is never called: requests pile up until its queue is full.
-  int not_answering = 0;
-  for (int i = 0; i < 40 && not_answering == 0; ++i) {
-    const int start = start_elsewhere();
-    ASSERT_TRUE(start == kShown || start == kNotAnswering) << start;
-    not_answering += start == kNotAnswering;
+  // serve() is never called: the request is connected and sent, and nothing comes back.
+  std::string said;
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(start_elsewhere(false, 700, &said), kNotAnswering);
+  EXPECT_GE(clock.elapsed(), 700);
+  EXPECT_NE(
+      said.find("already running (process " + std::to_string(::getpid()) + ") but does not answer"),
+      std::string::npos)
+      << said;
+
+  // Requests pile up unanswered until the queue is full: then connecting fails at once.
+  for (int i = 0; i < 40 && said.find("pile up") == std::string::npos; ++i)
+    ASSERT_EQ(start_elsewhere(false, 50, &said), kNotAnswering) << said;
+  EXPECT_NE(said.find("(its requests pile up)"), std::string::npos) << said;
+}
+
+// Whatever the running program answers goes back to the start that asked: a refusal is no
+// success, and a verb it does not know is refused, not taken for "show".
+TEST(SingleInstance, TheRunningProgramsAnswerDecidesTheLaterStart) {
+  RuntimeFolder folder;
+  SingleInstance first;
+  ASSERT_EQ(first.start(), SingleInstance::Start::First) << first.problem();
+  std::string verb_seen;
+  ASSERT_TRUE(first.serve([&verb_seen](const InstanceRequest& request) -> InstanceReply {
+    verb_seen = request.verb;
+    return {1, "busy with something else"};
+  }));
+  std::string said;
+  EXPECT_EQ(start_elsewhere(false, 2000, &said), kNotAnswering);
+  EXPECT_EQ(verb_seen, "show");
+  EXPECT_NE(said.find("refused: busy with something else"), std::string::npos) << said;
+
+  int shown = 0;
+  {
+    RuntimeFolder other_folder;
+    SingleInstance second_server;
+    ASSERT_EQ(second_server.start(), SingleInstance::Start::First);
+    ASSERT_TRUE(second_server.serve([&shown] { ++shown; }));
+    const pid_t child = ::fork();
+    if (child == 0) {
+      SingleInstance other;
+      const auto start = other.start(2000, {"look-up", {"好"}});
+      ::_exit(start == SingleInstance::Start::NotAnswering &&
+                      other.problem().find("unknown request \"look-up\"") != std::string::npos
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
-  EXPECT_EQ(not_answering, 1);
+  EXPECT_EQ(shown, 0);
 }
 
 }  // namespace

@@ -87,14 +87,39 @@ else
 fi
 stop "$launched"
 
-# 3. A stopped program whose queue of requests is full: a later launch neither hangs nor
-# starts a second character; it says so and ends.
+# A later launch beside the stopped program $first: it says within 10 s that Vembrel runs
+# (with the stopped program's pid) but does not answer, in a dialog too, ends with status 1
+# and starts no second character. $1 names the case.
+later_launch_is_told() {
+  : >"$work/err"
+  launch
+  later=$launched
+  dialog=$(window '^Vembrel$' 20)
+  [ -n "$dialog" ] && { xdotool windowfocus --sync "$dialog" 2>/dev/null; xdotool key Return; }
+  if ! ends_within "$later" 100; then
+    fail "$1: a later launch still waits 30 s later"
+  elif [ "$status" != 1 ] || ! grep -q "already running (process $first).*does not answer" "$work/err"; then
+    fail "$1: a later launch ended with status $status, saying: $(head -c 300 "$work/err")"
+  elif [ -z "$dialog" ]; then
+    fail "$1: no dialog"
+  elif [ "$(characters)" != 1 ]; then
+    fail "$1: $(characters) characters"
+  else
+    ok "$1: a later launch says \"$(head -n1 "$work/err" | cut -c1-90)…\" and ends"
+  fi
+  stop "$later"
+}
+
+# 3. A stopped program: a later launch neither hangs, nor takes the request it sent for an
+# answer, nor starts a second character; it says so and ends. The same once the stopped
+# program's queue of requests is full.
 launch
 first=$launched
 if [ -z "$(window "$character_name" 30)" ]; then
   fail "stopped program: the character did not appear"
 else
   kill -STOP "$first"
+  later_launch_is_told "stopped program"
   # Fill the queue of whatever socket the program listens on, as many launches would.
   python3 - "$work" <<'PY'
 import os, socket, stat, sys
@@ -114,23 +139,18 @@ for folder, _, names in os.walk(sys.argv[1]):
                 break
             s.close()
 PY
+  later_launch_is_told "stopped program with a full queue"
+  kill -CONT "$first"
+  # Let go again, it answers the next launch as before.
   : >"$work/err"
   launch
-  later=$launched
-  dialog=$(window '^Vembrel$' 20)
-  [ -n "$dialog" ] && { xdotool windowfocus --sync "$dialog" 2>/dev/null; xdotool key Return; }
-  if ! ends_within "$later" 100; then
-    fail "stopped program: a later launch still waits 30 s later"
-  elif [ "$status" != 1 ] || ! grep -q "already running.*does not answer" "$work/err"; then
-    fail "stopped program: a later launch ended with status $status, saying: $(head -c 300 "$work/err")"
-  elif [ "$(characters)" != 1 ]; then
-    fail "stopped program: $(characters) characters"
+  if ! ends_within "$launched" 100 || [ "$status" != 0 ]; then
+    fail "stopped program let go: a later launch ended with status ${status:-none}: $(head -c 300 "$work/err")"
   else
-    ok "stopped program: a later launch says \"$(head -n1 "$work/err" | cut -c1-90)…\" and ends"
+    ok "stopped program let go: a later launch is answered"
   fi
-  kill -CONT "$first"
+  stop "$launched"
 fi
-stop "$later"
 
 # 4. The X server going away ends the program with status 1, and it takes its files along.
 if [ -n "$(window "$character_name" 5)" ] && kill -0 "$first" 2>/dev/null; then
