@@ -141,7 +141,7 @@ def time_to_map(env, program):
     return float(out) / 1e3 if out else float("nan")
 
 
-def memory_after_start(env, program, settle):
+def memory_after_start(env, program, seconds_after_start):
     """PSS and Private_Dirty in KiB, from smaps_rollup, once the program has settled.
 
     Pages that a file backs (fonts, libraries) cost little: the page cache holds them anyway
@@ -149,7 +149,7 @@ def memory_after_start(env, program, settle):
     Private_Dirty."""
     process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
-    time.sleep(settle)
+    time.sleep(seconds_after_start)
     fields = {}
     with open("/proc/%d/smaps_rollup" % process.pid) as f:
         for line in f:
@@ -180,11 +180,11 @@ def desktop_targets():
         # Once the greeting has played: the balloon's fonts are loaded by then, and what is
         # resident is what the idle character keeps. (Three seconds in, the figure depends on
         # whether the first balloon is up yet.)
-        settle, samples = (15.0, 1) if QUICK else (15.0, 3)
+        seconds_after_start, samples = (15.0, 1) if QUICK else (15.0, 3)
         memory_v, memory_m = [], []
         for _ in range(samples):  # alternating, each program alone
-            memory_v.append(memory_after_start(x.env, vembrel, settle))
-            memory_m.append(memory_after_start(x.env, minimal, settle))
+            memory_v.append(memory_after_start(x.env, vembrel, seconds_after_start))
+            memory_m.append(memory_after_start(x.env, minimal, seconds_after_start))
         pss_v = statistics.median(m[0] for m in memory_v)
         pss_m = statistics.median(m[0] for m in memory_m)
         dirty_v = statistics.median(m[1] for m in memory_v)
