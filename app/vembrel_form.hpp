@@ -22,6 +22,7 @@ class VembrelForm : public QWidget {
   void showCharacter() { Agent1.showCharacter(); }
 
   Vembrel& form() { return form_; }
+  QtCharacterHost& host() { return Agent1; }
 
  private:
   QMenu* menu();

@@ -9,6 +9,7 @@
 //   // a second launch or the tray: host.showCharacter();
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -23,6 +24,7 @@
 
 class QSystemTrayIcon;
 class QMenu;
+class QAction;
 
 namespace vembrel {
 
@@ -60,6 +62,13 @@ class QtCharacterHost : public QObject, public CharacterHost {
   }
   void raiseDblClick(const DblClickEvent& event);
 
+  // An item of the program's own for the tray menu, below 显示 and 隐藏.
+  void addTrayAction(QAction* action);
+
+ signals:
+  // The tray menu is about to open: the program's items may bring their state up to date.
+  void trayMenuAboutToShow();
+
  private:
   void checkCompositing();
   void ensureTrayIcon(QtCharacter& character);
@@ -73,6 +82,7 @@ class QtCharacterHost : public QObject, public CharacterHost {
   QElapsedTimer last_raise_;
   std::unique_ptr<QMenu> tray_menu_;
   QPointer<QSystemTrayIcon> tray_;
+  QList<QAction*> tray_actions_;
 };
 
 }  // namespace vembrel
