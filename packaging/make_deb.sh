@@ -39,14 +39,15 @@ fi
 # debhelper gives the build a HOME of its own, so ccache is told where its cache is.
 if command -v ccache >/dev/null; then
   CCACHE_DIR=${CCACHE_DIR:-$(ccache -k cache_dir)}
-  export CCACHE_DIR
+  # Builds in other staging folders (the CI test's) reuse the compiles too.
+  CCACHE_BASEDIR=$src CCACHE_NOHASHDIR=1
+  export CCACHE_DIR CCACHE_BASEDIR CCACHE_NOHASHDIR
 fi
 (cd "$src" && dpkg-buildpackage -b -us -uc -j"$(nproc)")
 
 rm -f "$dist"/vembrel*_"$version"_*
-for file in "vembrel_${version}_$arch.deb" "vembrel-dbgsym_${version}_$arch.ddeb" \
-            "vembrel_${version}_$arch.buildinfo" "vembrel_${version}_$arch.changes"; do
-  mv "$stage/$file" "$dist/"
-done
+# The debug symbols come as vembrel-dbgsym_<version>_<arch>.deb (.ddeb on some debhelpers).
+mv "$stage/vembrel_${version}_$arch".{deb,buildinfo,changes} "$stage"/vembrel-dbgsym_"${version}_$arch".*deb \
+  "$dist/"
 echo "make deb: $dist/vembrel_${version}_$arch.deb"
 lintian --fail-on error "$dist/vembrel_${version}_$arch.changes"
