@@ -23,6 +23,7 @@ id=$(sed -n 's/^set(VEMBREL_DESKTOP_ID \(.*\))$/\1/p' "$src/CMakeLists.txt")
 version=$(sed -n 's/^project(vembrel VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
 arch=$(dpkg --print-architecture)
 deb=$out/dist/vembrel_${version}_$arch.deb
+mkdir -p "$out"
 
 # 1. The package builds, and lintian finds no error and at most two warnings.
 if bash "$src/packaging/make_deb.sh" "$out/stage" "$out/dist" >"$out/build.log" 2>&1; then
