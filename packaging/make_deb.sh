@@ -39,7 +39,9 @@ fi
 # debhelper gives the build a HOME of its own, so ccache is told where its cache is.
 if command -v ccache >/dev/null; then
   CCACHE_DIR=${CCACHE_DIR:-$(ccache -k cache_dir)}
-  # Builds in other staging folders (the CI test's) reuse the compiles too.
+  # Paths relative to the copy, so that only the flags and sources decide a hit. The
+  # build flags name the copy's folder (-ffile-prefix-map), so a hit needs a build in the
+  # same staging folder as before: a second `make deb`, or the CI test run again.
   CCACHE_BASEDIR=$src CCACHE_NOHASHDIR=1
   export CCACHE_DIR CCACHE_BASEDIR CCACHE_NOHASHDIR
 fi

@@ -39,6 +39,17 @@ if [ "$warnings" -le 2 ]; then ok "lintian: $warnings warnings"; else fail "lint
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] && ok "package version $version" ||
   fail "package version $(dpkg-deb -f "$deb" Version), CMake says $version"
 
+# The free set's copyright file (make deb FREE_ONLY=1) names WordNet for 同义词 and 反义词
+# and nothing of the research-use or unlicensed sources.
+free=$(python3 "$src/packaging/free_only_copyright.py" <"$src/debian/copyright")
+if grep -q 'openly licensed one' <<<"$free" && ! grep -q -e 'synonym-cilin' -e 'antonym-fyc' \
+     -e '^License: research-only' -e '^License: none' <<<"$free" &&
+   grep -A10 '^Files: data/ty.mdb' <<<"$free" | grep -q '^License: CC-BY-SA-3.0 and WordNet'; then
+  ok "the free set's copyright file names only the open sources"
+else
+  fail "the free set's copyright file"; echo "$free"
+fi
+
 # 2. What desktops read validates.
 tree=$work/tree
 dpkg-deb -x "$deb" "$tree"
