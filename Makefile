@@ -6,7 +6,10 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test setup build build-asan console bench clean
+#   make deb    builds the Debian package into dist/ (FREE_ONLY=1: from the openly licensed data)
+FREE_ONLY  ?= 0
+
+.PHONY: run test setup build build-asan console bench deb clean
 
 setup:
 	@bash tools/setup.sh
@@ -35,5 +38,8 @@ bench: build
 	$(BUILD)/bench/scan_bench --benchmark_min_time=0.2
 	python3 bench/run_targets.py $(BUILD)
 
+deb: setup
+	FREE_ONLY=$(FREE_ONLY) bash packaging/make_deb.sh build-deb dist
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-deb dist

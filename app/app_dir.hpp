@@ -1,6 +1,7 @@
 #pragma once
-// The application directory: the directory that holds the running executable. Data files, the
-// character and the help text are found there, whatever the working directory.
+// The application directory: the directory that holds the data files, the character and the
+// help text. In a build tree that is the directory of the running executable; an installed
+// program finds them under share/vembrel beside its bin directory.
 
 #include <string>
 

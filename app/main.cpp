@@ -8,6 +8,9 @@
 
 #include "app/app_dir.hpp"
 #include "app/app_icon.hpp"
+#include "app/autostart_file.hpp"
+#include "app/autostart_item.hpp"
+#include "app/command_options.hpp"
 #include "app/display_check.hpp"
 #include "app/platform_choice.hpp"
 #include "app/shipped_character.hpp"
@@ -26,6 +29,7 @@ int fail(const std::string& message, bool show_dialog) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> status = vembrel::answer_console_options(argc, argv)) return *status;
   if (const std::string problem = vembrel::chooseX11Platform(); !problem.empty())
     return fail(problem, false);
   vembrel::install_display_lost_handler();
@@ -47,7 +51,7 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vembrel");
-  QApplication::setDesktopFileName("vembrel");
+  QApplication::setDesktopFileName(vembrel::kDesktopId);
   // The character and its balloon come and go; only quit ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
   if (start == vembrel::SingleInstance::Start::NotAnswering) return fail(instance.problem(), true);
@@ -58,6 +62,7 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(
       vembrel::applicationIcon(QString::fromStdString(app_dir + "/vembrel.svg")));
   if (!status.ok()) return fail("cannot load the character: " + status.error, true);
+  vembrel::add_autostart_item(form.host());
   instance.serve([&form] { form.showCharacter(); });
   return app.exec();
 }

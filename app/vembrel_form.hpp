@@ -22,6 +22,7 @@ class VembrelForm : public QWidget {
   void showCharacter() { character_host_.showCharacter(); }
 
   Vembrel& form() { return form_; }
+  QtCharacterHost& host() { return character_host_; }
 
  private:
   QMenu* menu();

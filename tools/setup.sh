@@ -16,6 +16,7 @@ packages=(
   openbox picom xfwm4 dbus-daemon trayer x11-xserver-utils sway xwayland grim mutter
   clang libclang-rt-14-dev
   ripgrep
+  debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils librsvg2-bin ccache
 )
 
 missing=()

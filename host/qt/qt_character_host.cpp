@@ -110,6 +110,12 @@ void QtCharacterHost::checkCompositing() {
   for (auto& [id, character] : characters_) character->setCompositing(compositing);
 }
 
+void QtCharacterHost::addTrayAction(QAction* action) {
+  if (tray_menu_ && tray_actions_.isEmpty()) tray_menu_->addSeparator();
+  tray_actions_.append(action);
+  if (tray_menu_) tray_menu_->addAction(action);
+}
+
 void QtCharacterHost::ensureTrayIcon(QtCharacter& character) {
   // On X11 the icon is made even with no tray yet: Qt docks it as soon as a tray announces
   // itself (one often starts after the program at login) and again after a tray restarts.
@@ -123,6 +129,9 @@ void QtCharacterHost::ensureTrayIcon(QtCharacter& character) {
   tray_menu_ = std::make_unique<QMenu>();
   tray_menu_->addAction(QStringLiteral("显示"), this, &QtCharacterHost::showCharacter);
   tray_menu_->addAction(QStringLiteral("隐藏"), this, &QtCharacterHost::hideCharacter);
+  if (!tray_actions_.isEmpty()) tray_menu_->addSeparator();
+  tray_menu_->addActions(tray_actions_);
+  connect(tray_menu_.get(), &QMenu::aboutToShow, this, &QtCharacterHost::trayMenuAboutToShow);
   tray_->setContextMenu(tray_menu_.get());
   connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
     if (why == QSystemTrayIcon::Trigger || why == QSystemTrayIcon::DoubleClick) showCharacter();

@@ -9,6 +9,7 @@
 //   // a second launch or the tray: host.showCharacter();
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -25,6 +26,7 @@
 
 class QSystemTrayIcon;
 class QMenu;
+class QAction;
 
 namespace vembrel {
 
@@ -54,6 +56,13 @@ class QtCharacterHost : public QObject, public CharacterHost {
 
   int scaled(int msec) const;
 
+  // An item of the program's own for the tray menu, below 显示 and 隐藏.
+  void addTrayAction(QAction* action);
+
+ signals:
+  // The tray menu is about to open: the program's items may bring their state up to date.
+  void trayMenuAboutToShow();
+
  private:
   bool compositing() const {
     if (!compositing_) compositing_ = compositorActive();
@@ -72,6 +81,7 @@ class QtCharacterHost : public QObject, public CharacterHost {
   CharacterMenu character_menu_;
   std::unique_ptr<QMenu> tray_menu_;
   QPointer<QSystemTrayIcon> tray_;
+  QList<QAction*> tray_actions_;
 };
 
 }  // namespace vembrel
