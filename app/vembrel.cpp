@@ -23,22 +23,22 @@ LoadStatus Vembrel::start(double screen_width_twips, ScreenOrigin origin) {
 
 LoadStatus Vembrel::bring_up_character(double screen_width_twips, ScreenOrigin origin) {
   const std::u16string id(kLoadedCharacterId);
-  LoadStatus status = host_.Load(id, app_file_path(app_dir_, kCharacterFile));
+  LoadStatus status = host_.load(id, app_file_path(app_dir_, kCharacterFile));
   if (!status.ok()) return status;
   character_ = host_.character(id);
   if (character_ == nullptr) return {"the character host did not keep the loaded character"};
   Character& character = *character_;
-  character.setHeight(kCharacterHeight);
-  character.setWidth(kCharacterWidth);
-  character.MoveTo(clamp_to_int16(static_cast<double>(origin.x) + character_x(screen_width_twips)),
-                   clamp_to_int16(origin.y));
-  character.setName(u"Vembrel 双击显示菜单");
-  character.Show();
-  character.Play(animations::kWave);
-  character.Think(u"Vembrel 欢 迎 你 !");
-  character.Think(u"双 击 显 示 菜 单");
-  character.Play(animations::kCongratulate2);
-  character.setAutoPopupMenu(false);
+  character.set_height(kCharacterHeight);
+  character.set_width(kCharacterWidth);
+  character.move_to(clamp_to_int16(static_cast<double>(origin.x) + character_x(screen_width_twips)),
+                    clamp_to_int16(origin.y));
+  character.set_name(u"Vembrel 双击显示菜单");
+  character.show();
+  character.play(animations::kWave);
+  character.think(u"Vembrel 欢 迎 你 !");
+  character.think(u"双 击 显 示 菜 单");
+  character.play(animations::kCongratulate2);
+  character.set_auto_popup_menu(false);
   return status;
 }
 
@@ -61,7 +61,7 @@ void Vembrel::run(const MenuItem& item) {
       open_help();
       break;
     case MenuCommand::Hide:
-      character_->Hide();
+      character_->hide();
       break;
     case MenuCommand::Quit:
       desktop_.quit();

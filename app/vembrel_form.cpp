@@ -40,8 +40,8 @@ LoadStatus VembrelForm::load() {
   LoadStatus status = form_.start(primary_screen_twips(), primary_screen_origin());
   if (!status.ok()) return status;
   // Whatever button, shift state or position: the menu opens at the mouse pointer.
-  character_host_.setDblClickHandler(
-      [this](const DblClickEvent&) { menu()->popup(QCursor::pos()); });
+  character_host_.set_double_click_handler(
+      [this](const DoubleClickEvent&) { menu()->popup(QCursor::pos()); });
   return status;
 }
 

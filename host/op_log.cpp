@@ -24,7 +24,7 @@ std::string escape_op_text(std::u16string_view text) {
   return out;
 }
 
-LoadStatus OpLogHost::Load(const std::u16string& id, const std::string& path) {
+LoadStatus OpLogHost::load(const std::u16string& id, const std::string& path) {
   sink_("Characters.Load " + escape_op_text(id) + " " + escape_op_text(utf8_to_utf16(path)));
   loaded_id_ = id;
   loaded_ = true;
@@ -35,34 +35,34 @@ Character* OpLogHost::character(const std::u16string& id) {
   return loaded_ && id == loaded_id_ ? this : nullptr;
 }
 
-void OpLogHost::setHeight(int pixels) {
+void OpLogHost::set_height(int pixels) {
   sink_("Height " + std::to_string(pixels));
 }
-void OpLogHost::setWidth(int pixels) {
+void OpLogHost::set_width(int pixels) {
   sink_("Width " + std::to_string(pixels));
 }
-void OpLogHost::MoveTo(int x, int y) {
+void OpLogHost::move_to(int x, int y) {
   sink_("MoveTo " + std::to_string(x) + " " + std::to_string(y));
 }
-void OpLogHost::setName(const std::u16string& name) {
+void OpLogHost::set_name(const std::u16string& name) {
   sink_("Name " + escape_op_text(name));
 }
-void OpLogHost::Show() {
+void OpLogHost::show() {
   sink_("Show");
 }
-void OpLogHost::Hide() {
+void OpLogHost::hide() {
   sink_("Hide");
 }
-void OpLogHost::Play(const std::string& animation) {
+void OpLogHost::play(const std::string& animation) {
   sink_("Play " + animation);
 }
-void OpLogHost::Think(const std::u16string& text) {
+void OpLogHost::think(const std::u16string& text) {
   sink_("Think " + escape_op_text(text));
 }
-void OpLogHost::setAutoPopupMenu(bool on) {
+void OpLogHost::set_auto_popup_menu(bool on) {
   sink_(std::string("AutoPopupMenu ") + (on ? "true" : "false"));
 }
-void OpLogHost::Stop() {
+void OpLogHost::stop() {
   sink_("Stop");
 }
 

@@ -22,31 +22,33 @@ class OpLogHost : public CharacterHost, private Character {
   using Sink = std::function<void(const std::string& op)>;
   explicit OpLogHost(Sink sink) : sink_(std::move(sink)) {}
 
-  LoadStatus Load(const std::u16string& id, const std::string& path) override;
+  LoadStatus load(const std::u16string& id, const std::string& path) override;
   vembrel::Character* character(const std::u16string& id) override;
-  void setDblClickHandler(DblClickHandler handler) override { dbl_click_ = std::move(handler); }
+  void set_double_click_handler(DoubleClickHandler handler) override {
+    dbl_click_ = std::move(handler);
+  }
 
-  // Raises DblClick as if the character had been double-clicked.
-  void raiseDblClick(const DblClickEvent& event) {
+  // Calls the double-click handler as if the character had been double-clicked.
+  void raiseDoubleClick(const DoubleClickEvent& event) {
     if (dbl_click_) dbl_click_(event);
   }
 
  private:
-  void setHeight(int pixels) override;
-  void setWidth(int pixels) override;
-  void MoveTo(int x, int y) override;
-  void setName(const std::u16string& name) override;
-  void Show() override;
-  void Hide() override;
-  void Play(const std::string& animation) override;
-  void Think(const std::u16string& text) override;
-  void setAutoPopupMenu(bool on) override;
-  void Stop() override;
+  void set_height(int pixels) override;
+  void set_width(int pixels) override;
+  void move_to(int x, int y) override;
+  void set_name(const std::u16string& name) override;
+  void show() override;
+  void hide() override;
+  void play(const std::string& animation) override;
+  void think(const std::u16string& text) override;
+  void set_auto_popup_menu(bool on) override;
+  void stop() override;
 
   Sink sink_;
   std::u16string loaded_id_;
   bool loaded_ = false;
-  DblClickHandler dbl_click_;
+  DoubleClickHandler dbl_click_;
 };
 
 // Keeps the operations in memory, for tests.

@@ -23,8 +23,8 @@ std::u16string_view read_fault(const LineBlocks& blocks) {
 }
 
 void announce_failure(Character& character, std::u16string_view message) {
-  character.Play(animations::kDecline);
-  character.Think(spaced_text(message));
+  character.play(animations::kDecline);
+  character.think(spaced_text(message));
 }
 
 }  // namespace vembrel

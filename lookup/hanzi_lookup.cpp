@@ -69,8 +69,8 @@ void announce_hanzi_result(Character& character, const HanziResult& result) {
     return;
   }
   for (const HanziLine& line : result.lines) {
-    character.Play(animations::kGestureRight);
-    character.Think(spaced_text(line.text));
+    character.play(animations::kGestureRight);
+    character.think(spaced_text(line.text));
   }
 }
 

@@ -151,29 +151,29 @@ void announce_phrase_result(Character& character, const PhraseResult& result,
     announce_failure(character, result.failure);
     return;
   }
-  character.Play(animations::kGestureRight);
+  character.play(animations::kGestureRight);
   const std::size_t count = result.words.count();
   if (count == 0) {
-    character.Play(animations::kDecline);
-    character.Play(animations::kDontRecognize);
-    character.Think(u"没 有 找 到 哦 !");
+    character.play(animations::kDecline);
+    character.play(animations::kDontRecognize);
+    character.think(u"没 有 找 到 哦 !");
     return;
   }
-  character.Think(u"共 有 " + decimal(static_cast<std::int64_t>(count)) + u" 条 含 有 “ " +
+  character.think(u"共 有 " + decimal(static_cast<std::int64_t>(count)) + u" 条 含 有 “ " +
                   std::u16string(text) + u" ” 的 词");
   announce_phrase_entry(character, result, index);
 }
 
 void announce_phrase_entry(Character& character, const PhraseResult& result, std::int64_t index) {
-  character.Play(animations::kGestureRight);
-  character.Think(u"第 " + decimal(index + 1) + u"条：");
+  character.play(animations::kGestureRight);
+  character.think(u"第 " + decimal(index + 1) + u"条：");
   const auto row = static_cast<std::size_t>(index);
   for (const ResultList* list : {&result.words, &result.definitions}) {
     if (row >= list->count()) continue;
     const std::u16string text = list->row(row);
     if (text.empty()) continue;  // an idiom without definition
-    character.Play(animations::kGestureRight);
-    character.Think(spaced_text(text));
+    character.play(animations::kGestureRight);
+    character.think(spaced_text(text));
   }
 }
 

@@ -57,19 +57,19 @@ QtCharacter::~QtCharacter() = default;
 
 // Properties: at once.
 
-void QtCharacter::setHeight(int pixels) {
+void QtCharacter::set_height(int pixels) {
   cache_.setSize(QSize(cache_.size().width(), std::clamp(pixels, 1, kMaxCanvasPixels)));
   window_.resize(cache_.size());
   refreshFrame();
 }
 
-void QtCharacter::setWidth(int pixels) {
+void QtCharacter::set_width(int pixels) {
   cache_.setSize(QSize(std::clamp(pixels, 1, kMaxCanvasPixels), cache_.size().height()));
   window_.resize(cache_.size());
   refreshFrame();
 }
 
-void QtCharacter::setName(const std::u16string& name) {
+void QtCharacter::set_name(const std::u16string& name) {
   window_.setWindowTitle(QString::fromStdU16String(name));
 }
 
@@ -85,23 +85,23 @@ void QtCharacter::setCompositing(bool on) {
 
 // The queue.
 
-void QtCharacter::MoveTo(int x, int y) {
+void QtCharacter::move_to(int x, int y) {
   enqueue(MoveAction{QPoint(x, y)});
 }
-void QtCharacter::Show() {
+void QtCharacter::show() {
   enqueue(ShowAction{});
 }
-void QtCharacter::Hide() {
+void QtCharacter::hide() {
   enqueue(HideAction{});
 }
-void QtCharacter::Play(const std::string& animation) {
+void QtCharacter::play(const std::string& animation) {
   enqueue(PlayAction{QString::fromStdString(animation)});
 }
-void QtCharacter::Think(const std::u16string& text) {
+void QtCharacter::think(const std::u16string& text) {
   enqueue(ThinkAction{QString::fromStdU16String(text)});
 }
 
-void QtCharacter::Stop() {
+void QtCharacter::stop() {
   cancelEverything();
   runner_.clear();
   if (visible_) {
@@ -112,8 +112,8 @@ void QtCharacter::Stop() {
 
 void QtCharacter::showNow() {
   if (!visible_) {
-    Stop();
-    Show();
+    stop();
+    show();
   }
   window_.raise();
 }
@@ -125,8 +125,8 @@ void QtCharacter::keepOnTop() {
 }
 
 void QtCharacter::hideNow() {
-  Stop();
-  Hide();
+  stop();
+  hide();
 }
 
 void QtCharacter::enqueue(Action action) {

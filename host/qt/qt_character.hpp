@@ -27,9 +27,9 @@ namespace vembrel {
 
 // What a character takes from the host that made it.
 struct CharacterHostLinks {
-  ScaleMsec scaled;                                          // every duration goes through it
-  std::function<bool()> compositing;                         // whether a compositor blends windows
-  std::function<void(const DblClickEvent&)> double_clicked;  // the user double-clicked it
+  ScaleMsec scaled;                   // every duration goes through it
+  std::function<bool()> compositing;  // whether a compositor blends windows
+  std::function<void(const DoubleClickEvent&)> double_clicked;  // the user double-clicked it
 };
 
 class QtCharacter : public QObject, public Character {
@@ -40,16 +40,16 @@ class QtCharacter : public QObject, public Character {
               CharacterHostLinks links);
   ~QtCharacter() override;
 
-  void setHeight(int pixels) override;
-  void setWidth(int pixels) override;
-  void MoveTo(int x, int y) override;
-  void setName(const std::u16string& name) override;
-  void Show() override;
-  void Hide() override;
-  void Play(const std::string& animation) override;
-  void Think(const std::u16string& text) override;
-  void setAutoPopupMenu(bool on) override { auto_popup_menu_ = on; }
-  void Stop() override;
+  void set_height(int pixels) override;
+  void set_width(int pixels) override;
+  void move_to(int x, int y) override;
+  void set_name(const std::u16string& name) override;
+  void show() override;
+  void hide() override;
+  void play(const std::string& animation) override;
+  void think(const std::u16string& text) override;
+  void set_auto_popup_menu(bool on) override { auto_popup_menu_ = on; }
+  void stop() override;
 
   // For the user's own show and hide (tray icon, menu, a second launch): drop what is queued.
   void showNow();

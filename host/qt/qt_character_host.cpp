@@ -50,7 +50,7 @@ QtCharacterHost::~QtCharacterHost() {
   characters_.clear();
 }
 
-LoadStatus QtCharacterHost::Load(const std::u16string& id, const std::string& path) {
+LoadStatus QtCharacterHost::load(const std::u16string& id, const std::string& path) {
   if (characters_.contains(id))
     return {"a character is already loaded as " + QString::fromStdU16String(id).toStdString()};
   CharacterFileResult file = readCharacterFile(QString::fromStdString(path));
@@ -58,7 +58,7 @@ LoadStatus QtCharacterHost::Load(const std::u16string& id, const std::string& pa
   auto definition = std::make_shared<const CharacterDefinition>(std::move(*file.character));
   CharacterHostLinks links{[this](int msec) { return scaled(msec); },
                            [this] { return compositing(); },
-                           [this](const DblClickEvent& event) {
+                           [this](const DoubleClickEvent& event) {
                              if (dbl_click_) dbl_click_(event);
                            }};
   auto character = std::make_unique<QtCharacter>(id, std::move(definition), std::move(links));

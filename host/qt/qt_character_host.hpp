@@ -5,7 +5,7 @@
 //   vembrel::chooseX11Platform();
 //   QApplication app(argc, argv);
 //   vembrel::QtCharacterHost host;
-//   ... host.Load(id, path); host.character(id)->Show(); ...
+//   ... host.load(id, path); host.character(id)->show(); ...
 //   // a second launch or the tray: host.showCharacter();
 
 #include <QElapsedTimer>
@@ -37,9 +37,11 @@ class QtCharacterHost : public QObject, public CharacterHost {
   explicit QtCharacterHost(QObject* parent = nullptr);
   ~QtCharacterHost() override;
 
-  LoadStatus Load(const std::u16string& id, const std::string& path) override;
+  LoadStatus load(const std::u16string& id, const std::string& path) override;
   Character* character(const std::u16string& id) override;
-  void setDblClickHandler(DblClickHandler handler) override { dbl_click_ = std::move(handler); }
+  void set_double_click_handler(DoubleClickHandler handler) override {
+    dbl_click_ = std::move(handler);
+  }
 
   // Shows a hidden character at once (dropping its queue) and raises a visible one.
   void showCharacter();
@@ -72,7 +74,7 @@ class QtCharacterHost : public QObject, public CharacterHost {
   void ensureTrayIcon(QtCharacter& character);
 
   std::map<std::u16string, std::unique_ptr<QtCharacter>> characters_;
-  DblClickHandler dbl_click_;
+  DoubleClickHandler dbl_click_;
   double time_scale_ = 1.0;
   mutable std::optional<bool> compositing_;  // asked when first needed
   DesktopWatch desktop_watch_;

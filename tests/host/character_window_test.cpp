@@ -11,13 +11,14 @@ using testing::HostFixture;
 
 struct ClickFixture : HostFixture {
   ClickFixture() : HostFixture(0.01) {
-    host.setDblClickHandler([this](const DblClickEvent& event) { clicks.push_back(event); });
-    character->MoveTo(400, 30);
-    character->Show();
+    host.set_double_click_handler(
+        [this](const DoubleClickEvent& event) { clicks.push_back(event); });
+    character->move_to(400, 30);
+    character->show();
     waitUntilIdle();
   }
   CharacterWindow& window() { return character->window(); }
-  std::vector<DblClickEvent> clicks;
+  std::vector<DoubleClickEvent> clicks;
 };
 
 TEST(HostDblClick, RaisedOnlyOnOpaquePixelsWithButtonShiftAndScreenPosition) {
@@ -40,9 +41,9 @@ TEST(HostDblClick, RaisedOnlyOnOpaquePixelsWithButtonShiftAndScreenPosition) {
 TEST(HostDblClick, RaisedWhileActionsAreQueued) {
   ClickFixture fixture;
   fixture.host.setTimeScale(1.0);
-  fixture.character->Play("wave");
-  fixture.character->Think(u"想 一 想");
-  fixture.character->Play("decline");
+  fixture.character->play("wave");
+  fixture.character->think(u"想 一 想");
+  fixture.character->play("decline");
   ASSERT_TRUE(fixture.character->isBusy());
   // Whatever frame is up, the window's left column is opaque in both.
   QTest::mouseDClick(&fixture.window(), Qt::LeftButton, {}, QPoint(2, 2));

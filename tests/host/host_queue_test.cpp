@@ -15,7 +15,7 @@ TEST(HostLoad, HandsOutTheCharacterOnlyUnderItsId) {
   ASSERT_EQ(fixture.load_error, "");
   EXPECT_EQ(fixture.host.character(u"aaa"), fixture.character);
   EXPECT_EQ(fixture.host.character(u"bbb"), nullptr);
-  EXPECT_FALSE(fixture.host.Load(u"bbb", "/nonexistent/dh.vr").ok());
+  EXPECT_FALSE(fixture.host.load(u"bbb", "/nonexistent/dh.vr").ok());
   EXPECT_EQ(fixture.host.character(u"bbb"), nullptr);
   EXPECT_FALSE(fixture.host.isCharacterVisible());
 }
@@ -25,20 +25,20 @@ TEST(HostQueue, CarriesOutActionsInCallOrderEachCallReturningAtOnce) {
   // first two would have started by the time the calls return.
   HostFixture fixture(1.0);
   Character& c = *fixture.character;
-  c.MoveTo(300, 10);
-  c.Show();
-  c.Play("wave");
-  c.Think(u"你 好");
-  c.Play("unknown-animation");
-  c.Play("decline");
+  c.move_to(300, 10);
+  c.show();
+  c.play("wave");
+  c.think(u"你 好");
+  c.play("unknown-animation");
+  c.play("decline");
   EXPECT_TRUE(fixture.character->isBusy());
   // The hidden character moved at once; Show is under way and the rest waits.
   EXPECT_EQ(fixture.character->position(), QPoint(300, 10));
   EXPECT_EQ(fixture.started, QStringList({"MoveTo 300 10", "Show"}));
 
   fixture.host.setTimeScale(0.01);
-  c.MoveTo(100, 200);
-  c.Hide();
+  c.move_to(100, 200);
+  c.hide();
   ASSERT_TRUE(fixture.waitUntilIdle());
   EXPECT_EQ(fixture.started,
             QStringList({"MoveTo 300 10", "Show", "Play wave", "Think 你 好",
@@ -52,13 +52,13 @@ TEST(HostQueue, CarriesOutActionsInCallOrderEachCallReturningAtOnce) {
 TEST(HostQueue, StopEndsTheCurrentActionAndDropsTheQueue) {
   HostFixture fixture(1.0);
   Character& c = *fixture.character;
-  c.Show();
-  c.Think(u"一 段 很 长 的 话");
-  c.Play("wave");
-  c.Hide();
+  c.show();
+  c.think(u"一 段 很 长 的 话");
+  c.play("wave");
+  c.hide();
   ASSERT_TRUE(HostFixture::waitFor([&] { return fixture.character->balloon().isVisible(); }));
-  c.Think(u"再 一 个");
-  c.Stop();
+  c.think(u"再 一 个");
+  c.stop();
   EXPECT_FALSE(fixture.character->isBusy());
   EXPECT_FALSE(fixture.character->balloon().isVisible());
   QTest::qWait(50);
@@ -68,7 +68,7 @@ TEST(HostQueue, StopEndsTheCurrentActionAndDropsTheQueue) {
 
   // The queue works again after a Stop.
   fixture.host.setTimeScale(0.01);
-  c.Play("wave");
+  c.play("wave");
   ASSERT_TRUE(fixture.waitUntilIdle());
   EXPECT_EQ(fixture.started.last(), "Play wave");
 }
@@ -78,9 +78,9 @@ TEST(HostQueue, StopEndsTheCurrentActionAndDropsTheQueue) {
 TEST(HostQueue, CarriesOutAHundredThousandInstantActionsInOrder) {
   HostFixture fixture;
   Character& c = *fixture.character;
-  c.Show();
-  for (int i = 0; i < 100000; ++i) c.Play(i % 2 ? "no-such-animation" : "also-unknown");
-  c.MoveTo(7, 8);
+  c.show();
+  for (int i = 0; i < 100000; ++i) c.play(i % 2 ? "no-such-animation" : "also-unknown");
+  c.move_to(7, 8);
   ASSERT_TRUE(fixture.waitUntilIdle(30000));
   ASSERT_EQ(fixture.started.size(), 100002);
   EXPECT_EQ(fixture.started[1], "Play also-unknown");
@@ -94,8 +94,8 @@ TEST(HostThink, ShowsLongTextInPagesAClickTurnsAndHidesAfterTheLast) {
   Character& c = *fixture.character;
   QString text;
   for (int i = 0; i < 400; ++i) text += QString(QChar(0x4e00 + i)) + QLatin1Char(' ');
-  c.Show();
-  c.Think(text.toStdU16String());
+  c.show();
+  c.think(text.toStdU16String());
   BalloonWindow& balloon = fixture.character->balloon();
   ASSERT_TRUE(HostFixture::waitFor([&] { return balloon.isVisible(); }));
 
@@ -123,12 +123,12 @@ TEST(HostThink, BalloonStaysOnScreenAndFollowsTheCharacter) {
   HostFixture fixture(0.01);
   Character& c = *fixture.character;
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  c.setWidth(130);
-  c.setHeight(160);
-  c.MoveTo(screen.right() - 119, 0);  // as the program places it
-  c.Show();
+  c.set_width(130);
+  c.set_height(160);
+  c.move_to(screen.right() - 119, 0);  // as the program places it
+  c.show();
   fixture.host.setTimeScale(1.0);
-  c.Think(u"Vembrel 欢 迎 你 !");
+  c.think(u"Vembrel 欢 迎 你 !");
   BalloonWindow& balloon = fixture.character->balloon();
   ASSERT_TRUE(HostFixture::waitFor([&] { return balloon.isVisible(); }));
   EXPECT_EQ(balloon.windowTitle(), QStringLiteral("Vembrel 欢 迎 你 !"));
@@ -152,12 +152,12 @@ TEST(HostThink, BalloonStaysOnScreenAndFollowsTheCharacter) {
 TEST(HostIdle, BlinksWhenLeftAloneAndShowCharacterBringsItBack) {
   HostFixture fixture(0.01);
   Character& c = *fixture.character;
-  c.Show();
+  c.show();
   ASSERT_TRUE(fixture.waitUntilIdle());
   // The tiny character's blink shows its "square" frame.
   EXPECT_TRUE(HostFixture::waitFor([&] { return fixture.character->currentFrame() == "square"; }));
 
-  c.Hide();
+  c.hide();
   ASSERT_TRUE(fixture.waitUntilIdle());
   EXPECT_FALSE(fixture.host.isCharacterVisible());
   fixture.host.showCharacter();
@@ -170,14 +170,14 @@ TEST(HostIdle, BlinksWhenLeftAloneAndShowCharacterBringsItBack) {
 TEST(HostStop, KeepsTheFramesItIsAboutToShowAgain) {
   HostFixture fixture(0.01);
   Character& c = *fixture.character;
-  c.Show();
-  c.Play("wave");  // the tiny character's animations show both its frames
+  c.show();
+  c.play("wave");  // the tiny character's animations show both its frames
   ASSERT_TRUE(fixture.waitUntilIdle());
   EXPECT_EQ(fixture.character->frameCache().cachedFrames(), 2u);
-  c.Stop();
+  c.stop();
   EXPECT_EQ(fixture.character->frameCache().cachedFrames(), 2u);
-  c.Play("wave");
-  c.Stop();
+  c.play("wave");
+  c.stop();
   EXPECT_EQ(fixture.character->frameCache().cachedFrames(), 2u);
 }
 
@@ -185,11 +185,11 @@ TEST(HostStop, KeepsTheFramesItIsAboutToShowAgain) {
 TEST(HostSize, ANewSizeRedrawsTheFrameOnScreen) {
   HostFixture fixture(0.01);
   Character& c = *fixture.character;
-  c.Show();
+  c.show();
   ASSERT_TRUE(fixture.waitUntilIdle());
-  c.Stop();  // the rest pose: the left half, opaque
-  c.setHeight(40);
-  c.setWidth(60);
+  c.stop();  // the rest pose: the left half, opaque
+  c.set_height(40);
+  c.set_width(60);
   CharacterWindow& window = fixture.character->window();
   EXPECT_EQ(window.size(), QSize(60, 40));
   // The square canvas keeps its aspect ratio: drawn 40 by 40, its left half opaque.

@@ -17,7 +17,7 @@ struct HostFixture {
   explicit HostFixture(double time_scale = 0.01) {
     host.setTimeScale(time_scale);
     const LoadStatus status =
-        host.Load(u"aaa", writeTemporary(toBytes(tinyCharacter())).toStdString());
+        host.load(u"aaa", writeTemporary(toBytes(tinyCharacter())).toStdString());
     character = host.qtCharacter(u"aaa");
     if (character)
       character->setActionObserver([this](const QString& action) { started << action; });

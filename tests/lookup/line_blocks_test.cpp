@@ -102,7 +102,7 @@ TEST(LineBlocks, ALookupInAFileCutShortIsAnnouncedAsChanged) {
   for (int i = 0; i < 200; ++i) data += testing::gbk("之乎~者也") + "\r\n";
   const auto path = dir.write("data/gw.mdb", data);
   RecordingHost host;
-  host.Load(u"panda", "panda.vr");
+  host.load(u"panda", "panda.vr");
 
   const OpenedFile file = open_regular_file(path.string());
   ASSERT_TRUE(file.ok());
