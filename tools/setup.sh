@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libicu-dev
-  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libxcb1-dev libexpat1-dev
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libxcb1-dev
   fonts-noto-cjk xdg-utils
   googletest libgtest-dev libbenchmark-dev
   python3 xz-utils
