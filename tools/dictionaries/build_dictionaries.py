@@ -3,7 +3,7 @@
 
 Usage:
     python3 tools/dictionaries/build_dictionaries.py --sources data/sources --out DIR
-        [--report] [--free-only] [--only xh,cy,...]
+        [--report] [--free-only | --free-out FREE_DIR] [--only xh,cy,...]
 
 Every output file is GBK text with CR LF line ends.  Phrase files (xh, cy, ty,
 fy, gw) hold one "head~tail" line per entry; zd holds character entries, each a
@@ -16,7 +16,8 @@ OUT/licences/ beside the data.
 
 --free-only builds the openly licensed set instead: 同义词 and 反义词 from the
 WordNet-derived lists (CC BY-SA / WordNet licences) in place of the research-use
-同义词词林 and the unlicensed scraped antonym list.
+同义词词林 and the unlicensed scraped antonym list.  --free-out FREE_DIR writes
+that set to FREE_DIR as well, building the files both sets share only once.
 """
 
 import argparse
@@ -853,24 +854,28 @@ class Context:
         self.sources = sources
         self.archives = OrderedDict()
         self.debian = []  # Debian packages whose data shaped the files
+        self.used = set()  # licence folders of what the file being built drew on
         self.unsure_pinyin = []
         self._frequencies = self._readings = self._groups = self._pos = None
 
     def archive(self, name):
         if name not in self.archives:
             self.archives[name] = Archive(os.path.join(self.sources, name + ".tar.xz"))
+        self.used.add(name)
         return self.archives[name]
 
     def frequencies(self):
         if self._frequencies is None:
             self._frequencies = WordFrequencies.from_file()
             self.debian.append("python3-jieba")
+        self.used.add("debian-python3-jieba")
         return self._frequencies
 
     def readings(self):
         if self._readings is None:
             self._readings = pinyin_readings.Readings.from_file()
             self.debian.append("unicode-data")
+        self.used.add("debian-unicode-data")
         return self._readings
 
     def parts_of_speech(self):
@@ -958,13 +963,16 @@ NOTICE_RE = re.compile(r"^[^/]+/(LICENSE[^/]*|copyright[^/]*|citation[^/]*|SOURC
 DEBIAN_COPYRIGHT = "/usr/share/doc/%s/copyright"
 
 
-def write_licences(out, ctx):
+def write_licences(out, ctx, used):
     """OUT/licences/<source>/: the licence and notice files of every source
     used, the translation sources of 古文, and the copyright files of the
-    Debian packages whose data the converter used."""
+    Debian packages whose data the converter used (`used` names the folders
+    of the set written to OUT)."""
     folder = os.path.join(out, "licences")
     shutil.rmtree(folder, ignore_errors=True)
     for name, archive in ctx.archives.items():
+        if name not in used:
+            continue
         os.makedirs(os.path.join(folder, name), exist_ok=True)
         for member in archive.names():
             if NOTICE_RE.match(member):
@@ -975,6 +983,8 @@ def write_licences(out, ctx):
             with open(os.path.join(folder, name, "数据来源.txt"), "wb") as f:
                 f.write(("\n".join(lines) + "\n").encode("utf-8"))
     for package in ctx.debian:
+        if "debian-" + package not in used:
+            continue
         os.makedirs(os.path.join(folder, "debian-" + package), exist_ok=True)
         shutil.copyfile(DEBIAN_COPYRIGHT % package, os.path.join(folder, "debian-" + package, "copyright"))
 
@@ -984,11 +994,13 @@ def main(argv=None):
     ap.add_argument("--sources", required=True, help="folder with the <source>.tar.xz archives")
     ap.add_argument("--out", required=True, help="folder for the .mdb files")
     ap.add_argument("--report", action="store_true", help="print what each cleaning rule changed")
-    ap.add_argument("--free-only", action="store_true",
-                    help="openly licensed sources only: 同义词 and 反义词 from WordNet")
+    mode = ap.add_mutually_exclusive_group()
+    mode.add_argument("--free-only", action="store_true",
+                      help="openly licensed sources only: 同义词 and 反义词 from WordNet")
+    mode.add_argument("--free-out", metavar="FREE_DIR",
+                      help="also write the openly licensed set (as --free-only builds it) to FREE_DIR")
     ap.add_argument("--only", help="build only these files, e.g. ty,fy (no licence folder)")
     args = ap.parse_args(argv)
-    os.makedirs(args.out, exist_ok=True)
     ctx = Context(args.sources)
     archive = ctx.archive
 
@@ -1000,59 +1012,80 @@ def main(argv=None):
         ("gw", "guwen-niutrans", build_gw),
         ("zd", " ".join(zidian.SOURCES), None),
     ]
-    if args.free_only:
-        free = {"ty": ("thesaurus-wordnet-omw", build_free_ty), "fy": ("thesaurus-wordnet-omw", build_free_fy)}
-        jobs = [(short,) + free[short] if short in free else (short, source, builder)
-                for short, source, builder in jobs]
-        # The WordNet-derived lists hold Chinese Open Wordnet's words too.
-        archive("synonym-cow")
+    free = {"ty": ("thesaurus-wordnet-omw", build_free_ty), "fy": ("thesaurus-wordnet-omw", build_free_fy)}
+    free_jobs = [(short,) + free[short] if short in free else (short, source, builder)
+                 for short, source, builder in jobs]
+    # Each set: its folder, its files, and whether it is the openly licensed one.
+    sets = [(args.out, free_jobs, True)] if args.free_only else [(args.out, jobs, False)]
+    if args.free_out:
+        sets.append((args.free_out, free_jobs, True))
     wanted = set(args.only.split(",")) if args.only else None
     order = {"gw": source_order, "xh": well_known_first}
     try:
         corrections = errata.load()
     except ValueError as err:
         sys.exit("errata: %s" % err)
-    for short, source, builder in jobs:
-        if wanted is not None and short not in wanted:
-            continue
-        stats = Stats()
-        path = os.path.join(args.out, short + ".mdb")
-        # The reviewed errata are made for the default sources; the openly
-        # licensed 同义词/反义词 come from other lists and get none.
-        mine = [e for e in corrections if e.file == short
-                and not (args.free_only and short in ("ty", "fy"))]
-        try:
-            if builder is None:
-                lines, count = zidian.build_zd(archive, stats)
-                errata.apply_zidian(lines, mine, stats)
-            else:
-                book = builder(archive(source), stats, ctx)
-                if short in SIMPLIFY:
-                    simplify_book(book, stats, partners=short in ("ty", "fy"))
-                errata.apply_phrases(book.entries, mine, stats)
+    # A file the sets share (same name, same builder) is built once: its
+    # lines and the licence folders it drew on.
+    built = {}
+    for out, set_jobs, free_set in sets:
+        os.makedirs(out, exist_ok=True)
+        if args.report and len(sets) > 1:
+            print("%s:" % out)
+        used = set()
+        if free_set:
+            # The WordNet-derived lists hold Chinese Open Wordnet's words too.
+            archive("synonym-cow")
+            used.add("synonym-cow")
+        for short, source, builder in set_jobs:
+            if wanted is not None and short not in wanted:
+                continue
+            path = os.path.join(out, short + ".mdb")
+            if (short, builder) in built:
+                lines, file_used = built[(short, builder)]
+                used |= file_used
+                write_lines(path, lines)
+                continue
+            stats = Stats()
+            ctx.used = set()
+            # The reviewed errata are made for the default sources; the openly
+            # licensed 同义词/反义词 come from other lists and get none.
+            mine = [e for e in corrections if e.file == short
+                    and not (free_set and short in ("ty", "fy"))]
+            try:
+                if builder is None:
+                    lines, count = zidian.build_zd(archive, stats)
+                    errata.apply_zidian(lines, mine, stats)
+                else:
+                    book = builder(archive(source), stats, ctx)
+                    if short in SIMPLIFY:
+                        simplify_book(book, stats, partners=short in ("ty", "fy"))
+                    errata.apply_phrases(book.entries, mine, stats)
+                    if short == "cy":
+                        # What the review mended is no longer unsure.
+                        ctx.unsure_pinyin = [u for u in ctx.unsure_pinyin if u[0] in book.entries and
+                                             u[2] in re.split(r"[ ，]", book.entries[u[0]][0])]
+            except errata.Unmatched as err:
+                sys.exit("erratum no longer matches, mend or remove it: %s" % err)
+            if builder is not None:
+                heads = order.get(short, common_first)(book, ctx)
+                lines, count = list(book.lines(heads)), len(book)
+            built[(short, builder)] = (lines, ctx.used)
+            used |= ctx.used
+            size = write_lines(path, lines)
+            if args.report:
+                print("%s.mdb: %d entries, %d lines, %d bytes (from %s)"
+                      % (short, count, len(lines), size, source))
+                for line in stats.lines():
+                    print(line)
                 if short == "cy":
-                    # What the review mended is no longer unsure.
-                    ctx.unsure_pinyin = [u for u in ctx.unsure_pinyin if u[0] in book.entries and
-                                         u[2] in re.split(r"[ ，]", book.entries[u[0]][0])]
-        except errata.Unmatched as err:
-            sys.exit("erratum no longer matches, mend or remove it: %s" % err)
-        if builder is not None:
-            heads = order.get(short, common_first)(book, ctx)
-            lines, count = list(book.lines(heads)), len(book)
-        size = write_lines(path, lines)
-        if args.report:
-            print("%s.mdb: %d entries, %d lines, %d bytes (from %s)"
-                  % (short, count, len(lines), size, source))
-            for line in stats.lines():
-                print(line)
-            if short == "cy":
-                print("  %-60s %d" % ("entries left with a syllable that is no reading (count)",
-                                      len({u[0] for u in ctx.unsure_pinyin})))
-            if short == "cy" and ctx.unsure_pinyin:
-                print("  pinyin left as it is (no certain repair): %s"
-                      % "、".join("%s %s=%s" % u for u in ctx.unsure_pinyin[:12]) + " …")
-    if wanted is None:
-        write_licences(args.out, ctx)
+                    print("  %-60s %d" % ("entries left with a syllable that is no reading (count)",
+                                          len({u[0] for u in ctx.unsure_pinyin})))
+                if short == "cy" and ctx.unsure_pinyin:
+                    print("  pinyin left as it is (no certain repair): %s"
+                          % "、".join("%s %s=%s" % u for u in ctx.unsure_pinyin[:12]) + " …")
+        if wanted is None:
+            write_licences(out, ctx, used)
     return 0
 
 
