@@ -410,6 +410,17 @@ def restore_gloss_colons(idiom, text, stats):
 
 # The words of the segmentation dictionary (set by build_cy).
 GLOSS_WORDS = frozenset()
+def misspelt_twin(idiom, pinyin, twins, readings):
+    """Whether the idiom is a misspelt copy of another entry: a syllable that is no reading
+    of its character, where the other entry has the character that reads so."""
+    pieces, syllables, chars = pinyin_readings.split_pinyin(idiom, pinyin)
+    if len(syllables) != len(chars):
+        return False
+    misfits = [(idiom, c, pieces[i]) for i, c in zip(syllables, chars)
+               if not readings.check(c, pieces[i].lower())[0]]
+    return bool(misfits) and typo_twin(idiom, misfits, twins, readings)
+
+
 def typo_twin(idiom, unsure, twins, readings):
     """Whether the idiom is a misspelt copy of another entry: that entry
     differs in one of the characters whose syllable did not fit, and its
@@ -500,13 +511,9 @@ def build_cy(archive, stats, ctx):
                        "completed": "pinyin cut short: completed from single readings",
                        "cut": "pinyin cut short: dropped (the end would be guessed)",
                        "missing": "pinyin with a syllable missing: dropped"}[status])
-        pieces, syllables, chars = pinyin_readings.split_pinyin(idiom, pinyin)
-        if len(syllables) == len(chars):
-            misfits = [(idiom, c, pieces[i]) for i, c in zip(syllables, chars)
-                       if not readings.check(c, pieces[i].lower())[0]]
-            if misfits and typo_twin(idiom, misfits, twins, readings):
-                stats.add("entry dropped: head typo of another entry (安分守已 for 安分守己)")
-                continue
+        if misspelt_twin(idiom, pinyin, twins, readings):
+            stats.add("entry dropped: head typo of another entry (安分守已 for 安分守己)")
+            continue
         before = len(ctx.unsure_pinyin)
         pinyin = pinyin_readings.repair_pinyin(idiom, pinyin, readings, stats,
                                                ctx.unsure_pinyin, attested)
@@ -517,13 +524,9 @@ def build_cy(archive, stats, ctx):
             del ctx.unsure_pinyin[before:]
             stats.add("entry dropped: garbled rare character in the head")
             continue
-        pieces, syllables, chars = pinyin_readings.split_pinyin(idiom, pinyin)
-        if len(syllables) == len(chars):
-            misfits = [(idiom, c, pieces[i]) for i, c in zip(syllables, chars)
-                       if not readings.check(c, pieces[i].lower())[0]]
-            if misfits and typo_twin(idiom, misfits, twins, readings):
-                stats.add("entry dropped: head typo of another entry (安分守已 for 安分守己)")
-                continue
+        if misspelt_twin(idiom, pinyin, twins, readings):
+            stats.add("entry dropped: head typo of another entry (安分守已 for 安分守己)")
+            continue
         before = len(ctx.unsure_pinyin)
         explanation = clean_field(explanation, stats)
         if phrase_clean.cy_garbled(explanation):
