@@ -69,8 +69,10 @@ void Vembrel::run(const MenuItem& item) {
   }
 }
 
-void Vembrel::look_up(const Dictionary& dictionary, std::u16string_view text) {
+void Vembrel::look_up(const Dictionary& dictionary, std::u16string_view typed) {
   if (character_ == nullptr) return;
+  // A pasted text often brings a blank along, which no headword has; only blanks is no text.
+  const std::u16string_view text = trim_blanks(typed);
   // Every lookup, a hanzi lookup too, ends the browsing of the earlier phrase result. It goes
   // first: a large one need not stay in memory while the next is made.
   lookup_state_.result = PhraseResult();

@@ -37,6 +37,13 @@ std::u16string spaced_text(std::u16string_view text) {
   return out;
 }
 
+std::u16string_view trim_blanks(std::u16string_view text) {
+  constexpr std::u16string_view kBlanks = u" \t\r\n\u3000";
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::u16string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
 std::u16string decimal(std::int64_t number) {
   const std::string digits = std::to_string(number);
   return std::u16string(digits.begin(), digits.end());

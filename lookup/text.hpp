@@ -16,6 +16,10 @@ std::string utf16_to_utf8(std::u16string_view utf16);
 // pair is one character, so its halves are never split by a blank.
 std::u16string spaced_text(std::u16string_view text);
 
+// The text without the blanks a paste often brings around it: ASCII space, tab, CR, LF and the
+// full-width space U+3000, at either end. Blanks inside the text stay.
+std::u16string_view trim_blanks(std::u16string_view text);
+
 // A number in decimal, without blank, sign or leading zero.
 std::u16string decimal(std::int64_t number);
 

@@ -47,7 +47,7 @@ QtCharacter::QtCharacter(std::u16string id, std::shared_ptr<const CharacterDefin
   });
   connect(&window_, &CharacterWindow::moved, this, &QtCharacter::followWindow);
 
-  window_.setWindowTitle(definition_->name);
+  set_name(QGuiApplication::applicationDisplayName().toStdU16String());
   window_.resize(cache_.size());
   setCompositing(links_.compositing && links_.compositing());
   showRest();
@@ -71,6 +71,7 @@ void QtCharacter::set_width(int pixels) {
 
 void QtCharacter::set_name(const std::u16string& name) {
   window_.setWindowTitle(QString::fromStdU16String(name));
+  window_.setAccessibleName(window_.windowTitle());
 }
 
 void QtCharacter::setCompositing(bool on) {

@@ -125,7 +125,8 @@ void QtCharacterHost::ensureTrayIcon(QtCharacter& character) {
   const SvgDocument& rest = definition.frames.at(definition.restFrame());
   const QImage portrait = renderSvg(rest, QSize(64, 64), 1.0);
   tray_ = new QSystemTrayIcon(QIcon(QPixmap::fromImage(portrait)), this);
-  tray_->setToolTip(definition.name);
+  // The tray names the program; the character's own name is for its file.
+  tray_->setToolTip(QGuiApplication::applicationDisplayName());
   tray_menu_ = std::make_unique<QMenu>();
   tray_menu_->addAction(QStringLiteral("显示"), this, &QtCharacterHost::showCharacter);
   tray_menu_->addAction(QStringLiteral("隐藏"), this, &QtCharacterHost::hideCharacter);

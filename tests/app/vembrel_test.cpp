@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/form_fixture.hpp"
 
 namespace vembrel {
@@ -95,6 +97,24 @@ TEST_F(MenuCommandTest, HelpOpensTheFileOrSaysItIsMissing) {
   dir.write("使用帮助.txt", "帮助");
   EXPECT_EQ(run("mhelp"), Ops{});
   EXPECT_EQ(desktop.opened, std::vector<std::string>{path});
+}
+
+// The text is trimmed before the search, and the count says the trimmed text; a text of
+// blanks only is a cancelled search.
+TEST_F(MenuCommandTest, BlanksAroundTheTextAreIgnored) {
+  writeDictionary("cy.mdb", {"一心一意~专心", "三心~二意"});
+  writeDictionary("zd.mdb", {"~心 xīn", "心脏"});
+  const Ops plain = run("mcy", "一心");
+  EXPECT_NE(std::find(plain.begin(), plain.end(), "Think 共 有 1 条 含 有 “ 一心 ” 的 词"),
+            plain.end());
+  const Ops plain_hanzi = run("mxh", "心");
+  for (const std::string typed : {"一心 ", "  一心\t", "\r\n一心\r\n", "　一心　"})
+    EXPECT_EQ(run("mcy", typed), plain) << typed;
+  EXPECT_EQ(run("mxh", "心　"), plain_hanzi);
+  for (const std::string typed : {" ", "\t\r\n", "　　"}) {
+    EXPECT_EQ(run("mcy", typed), Ops{}) << typed;
+    EXPECT_EQ(words().size(), 0u);
+  }
 }
 
 // Where a phrase search starts: at the first entry unless it repeats the last search with a

@@ -20,6 +20,18 @@ TEST(HostLoad, HandsOutTheCharacterOnlyUnderItsId) {
   EXPECT_FALSE(fixture.host.isCharacterVisible());
 }
 
+// The window speaks for the program, not by the name in the character file.
+TEST(HostLoad, TheWindowIsNamedForTheProgram) {
+  HostFixture fixture;
+  ASSERT_NE(fixture.character, nullptr);
+  CharacterWindow& window = fixture.character->window();
+  EXPECT_EQ(window.accessibleName(), QGuiApplication::applicationDisplayName());
+  EXPECT_NE(window.windowTitle(), QStringLiteral("Tiny"));
+  fixture.character->set_name(u"Vembrel 双击显示菜单");
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Vembrel 双击显示菜单"));
+  EXPECT_EQ(window.accessibleName(), window.windowTitle());
+}
+
 TEST(HostQueue, CarriesOutActionsInCallOrderEachCallReturningAtOnce) {
   // Real time: a wave takes seconds, so had any call waited for its action, more than the
   // first two would have started by the time the calls return.
