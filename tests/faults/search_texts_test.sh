@@ -20,7 +20,6 @@ done <<ROWS
 100,000 characters that start with the headword|mcy 一心一意$long
 control characters around the text|mcy \x01一心\x1b
 control character inside the text|mcy 一\x07心
-tab|mcy \t
 "~" alone|mcy ~
 "~" after a headword|mcy 一心~
 text across the separator|mcy 意~专
@@ -31,6 +30,18 @@ U+FFFD itself (not the broken headword)|mcy \xef\xbf\xbd
 emoji|mcy 😀
 emoji after a headword|mcy 一心😀
 ROWS
+
+# A text of blanks alone (what a paste may bring) is no text: nothing is announced, as after
+# Cancel. Blanks around a headword are not part of what is searched.
+while IFS='|' read -r name command; do
+  run_console "$command\nmcy 一心\n" 5
+  expect_ops "$name" "$(found 1 一心 一心一意 专心)"
+done <<'ROWS'
+tab|mcy \t
+full-width blank|mcy \xe3\x80\x80
+ROWS
+run_console "mcy \xe3\x80\x80一心 \t\n" 5
+expect_ops "blanks around a headword" "$(found 1 一心 一心一意 专心)"
 
 # The character dictionary announces nothing for a text that is no single character with a
 # GBK form; above all a broken header must not be found by a broken text.
