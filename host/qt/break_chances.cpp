@@ -6,6 +6,8 @@
 #include <QTextBoundaryFinder>
 #include <memory>
 
+#include "host/qt/natural_text.hpp"
+
 namespace vembrel {
 
 namespace {
@@ -71,6 +73,33 @@ class Words {
   std::vector<Word> words_;
 };
 
+// Unicode's rules of ICU 72 keep “” and ‘’ to their neighbours on both sides, for they cannot
+// tell an opening quote from a closing one; beside Chinese they are full width and tell, so a
+// line may break before an opening quote or after a closing one, as before （ and after ）.
+bool breaksAtQuote(const QString& text, int at) {
+  const QChar before = text.at(at - 1), after = text.at(at);
+  const bool opens = (after == u'“' || after == u'‘') && isWideCharacter(before) &&
+                     before.category() != QChar::Punctuation_Open &&
+                     before.category() != QChar::Punctuation_InitialQuote;
+  const bool closes =
+      (before == u'”' || before == u'’') && isWideCharacter(after) && after.isLetterOrNumber();
+  return opens || closes;
+}
+
+// Where a short quotation lies: a quoted word or idiom (“坏”, “好高务远”) is read as one.
+std::vector<bool> insideShortQuotes(const QString& text) {
+  constexpr int kLongestQuotedWord = 4;
+  std::vector<bool> inside(size_t(text.size()) + 1, false);
+  for (int open = 0; open < text.size(); ++open) {
+    if (text.at(open) != u'“' && text.at(open) != u'‘') continue;
+    const QChar closing = text.at(open) == u'“' ? u'”' : u'’';
+    const int close = int(text.indexOf(closing, open + 1));
+    if (close < 0 || close - open - 1 > kLongestQuotedWord) continue;
+    for (int at = open + 2; at < close; ++at) inside[size_t(at)] = true;
+  }
+  return inside;
+}
+
 std::vector<BreakChance> chancesWithoutIcu(const QString& text) {
   std::vector<BreakChance> chances;
   QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
@@ -102,17 +131,21 @@ std::vector<BreakChance> breakChances(const QString& natural_text) {
   const icu::UnicodeString text(false, reinterpret_cast<const UChar*>(natural_text.utf16()),
                                 int32_t(natural_text.size()));
   const Words words(text);
+  const std::vector<bool> quoted = insideShortQuotes(natural_text);
   lines->setText(text);
   std::vector<BreakChance> chances;
-  lines->first();
-  for (int at = lines->next(); at != icu::BreakIterator::DONE; at = lines->next()) {
+  int previous = lines->first();
+  for (int at = lines->next(); at != icu::BreakIterator::DONE; previous = at, at = lines->next()) {
+    for (int quote = previous + 1; quote < at; ++quote)
+      if (breaksAtQuote(natural_text, quote))
+        chances.push_back({quote, words.costAt(natural_text, quote), false});
     BreakChance chance{at, BreakCost::kBetweenWords, false};
     chance.forced = lines->getRuleStatus() >= UBRK_LINE_HARD || at == natural_text.size();
     const QChar before = natural_text.at(at - 1);
     if (before.isSpace() || endsClause(natural_text, 0, at))
       chance.cost = BreakCost::kClauseEnd;
     else if (!chance.forced)
-      chance.cost = words.costAt(natural_text, at);
+      chance.cost = quoted[size_t(at)] ? BreakCost::kInsideWord : words.costAt(natural_text, at);
     chances.push_back(chance);
   }
   return chances;

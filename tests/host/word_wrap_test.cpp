@@ -53,6 +53,8 @@ TEST(WordWrap, BreaksWhereAReaderWould) {
       {"学而时习之，不亦说乎？有朋自远方来，不亦乐乎？", 170,
        "学而时习之，|不亦说乎？|有朋自远方来，|不亦乐乎？"},
       {"好人。好汉。好歹。", 70, "好人。|好汉。|好歹。"},
+      // A quoted word is one; the line breaks before its opening quote.
+      {"好高骛远（亦作“好高务远”）。好逸恶劳。", 250, "好高骛远（亦作|“好高务远”）。好逸恶劳。"},
       // Pinyin in brackets stays whole, and so do its syllables.
       {"喜爱，与“恶”（wù）相对：好奇。", 210, "喜爱，与“恶”（wù）|相对：好奇。"},
       {"yī xīn yī yì 只有一个心眼儿，没有别的考虑。", 210,
@@ -61,9 +63,11 @@ TEST(WordWrap, BreaksWhereAReaderWould) {
   for (const Case& c : cases)
     EXPECT_EQ(wrapped(shown(c.thought), c.width).toStdString(), c.lines) << c.thought;
 
-  // No lone character on a paragraph's last line, where a greedy fill would leave "词".
+  // No lone character on a paragraph's last line, not even after a sentence end.
   const QString count = QStringLiteral("共 有 3 条 含 有 “ 一心 ” 的 词");
   EXPECT_EQ(wrapped(count, 200).toStdString(), "共有3条含有“一心”|的词");
+  EXPECT_EQ(wrapped(shown("有朋自远方来，不亦乐乎？是。"), 250).toStdString(),
+            "有朋自远方来，|不亦乐乎？是。");
 }
 
 // What no width may bring: a Latin word or pinyin syllable cut, a word of a synonym list
