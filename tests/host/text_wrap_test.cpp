@@ -28,7 +28,7 @@ TEST(TextWrap, BreaksWhereUnicodeAllowsAndNeverOverflows) {
   const Case cases[] = {
       // The program's texts: a blank after each character; lines never start with a blank.
       {"第 1条： 学 习", 60, {"第 1条：", "学 习"}},
-      // CJK without blanks breaks between any two characters.
+      // CJK without blanks breaks between words and leaves no character alone at the end.
       {"学而时习之不亦说乎", 40, {"学而时习", "之不亦", "说乎"}},
       // A Latin word stays whole when it fits on a line of its own.
       {"ab cdefg hi", 60, {"ab", "cdefg", "hi"}},
