@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetricsF>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringList>
+#include <iterator>
 
 #include "host/qt/balloon_window.hpp"
 #include "host/qt/natural_text.hpp"
@@ -114,6 +116,29 @@ TEST(WordWrap, BalloonFontKeepsWordsWholeAndListedWordsApart) {
   const qreal word_gap = measure(shown("好 看").trimmed()) - 2 * character;
   EXPECT_GE(word_gap, character);
   EXPECT_GE(word_gap, 3 * character_gap);
+}
+
+// Random mixes of what thoughts hold: every character shows once, in order, and a line is
+// wider than allowed only when it is one character.
+TEST(WordWrap, LosesNothingAndOverflowsOnlyWithOneCharacter) {
+  const char16_t pool[] = {u'学', u'而', u'儿', u'心', u' ',  u' ',  u' ',   u'\n', u'a', u'ū',
+                           u'“',  u'”',  u'（', u'）', u'，', u'。', 0x3000, u'1',  u'…'};
+  QRandomGenerator random(7);
+  for (int round = 0; round < 2000; ++round) {
+    QString text;
+    for (int i = random.bounded(60); i > 0; --i)
+      text += QChar(pool[random.bounded(int(std::size(pool)))]);
+    const qreal width = random.bounded(5, 200);
+    QString shown_text, expected = text;
+    for (const TextLine& line : wrapText(text, width, tenEach)) {
+      shown_text += text.mid(line.start, line.length);
+      if (line.width > width) {
+        EXPECT_EQ(line.length, 1) << text.toStdString();
+      }
+    }
+    const auto blank = [](QChar c) { return c.isSpace(); };
+    EXPECT_EQ(shown_text.removeIf(blank), expected.removeIf(blank)) << text.toStdString();
+  }
 }
 
 TEST(NaturalText, DropsTheSpacingBlanksOnly) {
