@@ -23,8 +23,8 @@ TEST(TrayCommands, AreTheMenuItemsButCloseAndHideEachRunningItsOwnItem) {
     names << action->objectName();
     captions << action->text();
   }
-  EXPECT_EQ(names, QStringList({"mxhy", "mxh", "mcy", "mty", "mfy", "mwy", "ms", "mx", "mhelp",
-                                "quit"}));
+  EXPECT_EQ(names,
+            QStringList({"mxhy", "mxh", "mcy", "mty", "mfy", "mwy", "ms", "mx", "mhelp", "quit"}));
   EXPECT_EQ(captions, QStringList({"歇后词典", "新华字典", "成语词典", "同义词典", "反义词典",
                                    "古文词典", "上一个词", "下一个词", "帮  助", "退出Vembrel"}));
   // A command runs once the menu has closed, from the event loop.
