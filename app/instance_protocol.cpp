@@ -1,6 +1,10 @@
 #include "app/instance_protocol.hpp"
 
 #include <algorithm>
+#include <array>
+#include <utility>
+
+#include "lookup/dictionary_choice.hpp"
 
 namespace vembrel {
 namespace {
@@ -68,6 +72,14 @@ Decoded<Message> invalid(std::string problem) {
   return result;
 }
 
+constexpr std::string_view kLookupVerb = "lookup";
+constexpr std::string_view kChoose = "choose";
+constexpr std::array<std::pair<LookupSource, std::string_view>, 3> kSourceNames{{
+    {LookupSource::Text, "text"},
+    {LookupSource::Selection, "selection"},
+    {LookupSource::Clipboard, "clipboard"},
+}};
+
 }  // namespace
 
 std::string encode_request(const InstanceRequest& request) {
@@ -120,6 +132,34 @@ Decoded<InstanceReply> decode_reply(std::string_view bytes) {
   result.message.status = static_cast<int>(byte_at(body.message, 0));
   result.message.text = std::string(text);
   return result;
+}
+
+InstanceRequest make_lookup_request(const LookupRequest& lookup) {
+  std::string source;
+  for (const auto& [value, name] : kSourceNames)
+    if (value == lookup.source) source = name;
+  return {std::string(kLookupVerb),
+          {source, lookup.dictionary.empty() ? std::string(kChoose) : lookup.dictionary,
+           lookup.source == LookupSource::Text ? lookup.text : std::string()}};
+}
+
+std::optional<LookupRequest> read_lookup_request(const InstanceRequest& request) {
+  if (request.verb != kLookupVerb || request.arguments.size() != 3) return std::nullopt;
+  const std::string& source = request.arguments[0];
+  const std::string& dictionary = request.arguments[1];
+  LookupRequest lookup;
+  const auto named = std::find_if(kSourceNames.begin(), kSourceNames.end(),
+                                  [&](const auto& entry) { return entry.second == source; });
+  if (named == kSourceNames.end()) return std::nullopt;
+  lookup.source = named->first;
+  if (dictionary != kChoose) {
+    if (dictionary_by_code(dictionary) == nullptr) return std::nullopt;
+    lookup.dictionary = dictionary;
+  }
+  lookup.text = request.arguments[2];
+  // A text goes with the text source alone; the others read theirs when the request comes.
+  if ((lookup.source == LookupSource::Text) == lookup.text.empty()) return std::nullopt;
+  return lookup;
 }
 
 }  // namespace vembrel

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +21,8 @@ constexpr std::uint16_t kInstanceProtocolVersion = 1;
 constexpr std::size_t kFrameHeaderSize = 10;
 constexpr std::size_t kMaxFrameBody = 64 * 1024;
 
-// What the second start asks for: today only "show" (bring up the character), without
-// arguments; a verb that takes arguments passes them as the command line gave them.
+// What the second start asks for: "show" (bring up the character), without arguments, or
+// "lookup" (see LookupRequest); a verb that takes arguments passes them as fields.
 struct InstanceRequest {
   std::string verb;
   std::vector<std::string> arguments;
@@ -58,5 +59,23 @@ std::string encode_reply(const InstanceReply& reply);
 // Reads everything received on a connection so far.
 Decoded<InstanceRequest> decode_request(std::string_view bytes);
 Decoded<InstanceReply> decode_reply(std::string_view bytes);
+
+// Where the text of a lookup asked for from outside comes from. The selection and the
+// clipboard are read by the program that shows the character: it has the display open.
+enum class LookupSource { Text, Selection, Clipboard };
+
+// A lookup from the command line: the verb "lookup" with three fields, the source ("text",
+// "selection" or "clipboard"), the dictionary's short name ("cy") or "choose", and the text
+// in UTF-8 (empty unless the source is "text").
+struct LookupRequest {
+  LookupSource source = LookupSource::Text;
+  std::string dictionary;  // a short name as dictionary_by_code() knows it; empty: choose
+  std::string text;
+  bool operator==(const LookupRequest&) const = default;
+};
+
+InstanceRequest make_lookup_request(const LookupRequest& lookup);
+// The lookup a request carries, or nothing when it is none or not well formed.
+std::optional<LookupRequest> read_lookup_request(const InstanceRequest& request);
 
 }  // namespace vembrel

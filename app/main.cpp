@@ -1,5 +1,6 @@
 // vembrel: the desktop program. The character appears at the top right of the screen and
-// answers dictionary lookups chosen from its double-click menu.
+// answers dictionary lookups chosen from its double-click menu, its tray menu or the command
+// line.
 
 #include <QApplication>
 #include <QIcon>
@@ -12,9 +13,11 @@
 #include "app/autostart_item.hpp"
 #include "app/command_options.hpp"
 #include "app/display_check.hpp"
+#include "app/instance_requests.hpp"
 #include "app/platform_choice.hpp"
 #include "app/shipped_character.hpp"
 #include "app/single_instance.hpp"
+#include "app/tray_commands.hpp"
 #include "app/vembrel_form.hpp"
 #include "host/qt/character_file.hpp"
 
@@ -29,7 +32,9 @@ int fail(const std::string& message, bool show_dialog) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const std::optional<int> status = vembrel::answer_console_options(argc, argv)) return *status;
+  std::optional<vembrel::LookupRequest> lookup;
+  if (const std::optional<int> status = vembrel::answer_console_options(argc, argv, lookup))
+    return *status;
   if (const std::string problem = vembrel::chooseX11Platform(); !problem.empty())
     return fail(problem, false);
   vembrel::install_display_lost_handler();
@@ -37,9 +42,12 @@ int main(int argc, char** argv) {
     return fail(problem, false);
 
   // Claimed before anything loads: of two launches at the same moment exactly one goes on,
-  // and a second launch that only asks the first to show need not open the display at all.
+  // and a second launch that only asks the first to show or to look up need not open the
+  // display at all.
   vembrel::SingleInstance instance;
-  const vembrel::SingleInstance::Start start = instance.start();
+  const vembrel::SingleInstance::Start start = instance.start(
+      vembrel::SingleInstance::kPatienceMsec,
+      lookup ? vembrel::make_lookup_request(*lookup) : vembrel::InstanceRequest{"show", {}});
   if (start == vembrel::SingleInstance::Start::Shown) return 0;
   if (start == vembrel::SingleInstance::Start::Alone)
     std::fprintf(stderr, "vembrel: %s\n", instance.problem().c_str());
@@ -62,7 +70,13 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(
       vembrel::applicationIcon(QString::fromStdString(app_dir + "/vembrel.svg")));
   if (!status.ok()) return fail("cannot load the character: " + status.error, true);
+  vembrel::add_tray_commands(form.host(),
+                             [&form](const vembrel::MenuItem& item) { form.form().run(item); });
   vembrel::add_autostart_item(form.host());
-  instance.serve([&form] { form.showCharacter(); });
+  instance.serve([&form](const vembrel::InstanceRequest& request) {
+    return vembrel::answer_request(form, request);
+  });
+  // Queued after the greeting: the new character says hello, then answers.
+  if (lookup) vembrel::answer_lookup(form, *lookup);
   return app.exec();
 }

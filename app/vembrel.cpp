@@ -6,6 +6,7 @@
 
 #include "lookup/browsing.hpp"
 #include "lookup/data_file.hpp"
+#include "lookup/dictionary_choice.hpp"
 #include "lookup/dictionary_file.hpp"
 #include "lookup/hanzi_lookup.hpp"
 #include "lookup/phrase_search.hpp"
@@ -82,6 +83,45 @@ void Vembrel::look_up(const Dictionary& dictionary, std::u16string_view typed) {
     return;
   }
   keep_phrase_result(lookup_state_, dictionary, text, search_phrases(dictionary, text, app_dir_));
+  announce_phrase_result(*character_, lookup_state_.result, text, lookup_state_.current_index);
+}
+
+void Vembrel::look_up_from_outside(const Dictionary* dictionary, std::u16string_view outside,
+                                   std::u16string_view empty_thought) {
+  if (character_ == nullptr) return;
+  const std::u16string_view text = tidy_outside_text(outside);
+  if (text.empty()) {
+    character_->think(std::u16string(empty_thought));
+    return;
+  }
+  // The menu's hanzi lookup stays silent about a miss, as the user sees the dialog go; a
+  // lookup from elsewhere has nothing else to show, so it says that nothing was found.
+  const PhraseResult nothing_found;
+  if (dictionary != nullptr) {
+    if (dictionary->kind == DictionaryKind::Phrase) return look_up(*dictionary, text);
+    lookup_state_.result = PhraseResult();
+    const HanziResult found = look_up_hanzi(*dictionary, text, app_dir_);
+    if (found.lines.empty() && found.failure.empty())
+      announce_phrase_result(*character_, nothing_found, text, 0);
+    else
+      announce_hanzi_result(*character_, found);
+    return;
+  }
+  lookup_state_.result = PhraseResult();
+  ChosenLookup chosen = look_up_in_chosen_dictionary(text, app_dir_);
+  if (chosen.dictionary == nullptr) {
+    if (!chosen.failure.empty())
+      announce_failure(*character_, chosen.failure);
+    else
+      announce_phrase_result(*character_, nothing_found, text, 0);
+    return;
+  }
+  character_->think(dictionary_name_thought(*chosen.dictionary));
+  if (chosen.dictionary->kind == DictionaryKind::Hanzi) {
+    announce_hanzi_result(*character_, chosen.hanzi);
+    return;
+  }
+  keep_phrase_result(lookup_state_, *chosen.dictionary, text, std::move(chosen.phrases));
   announce_phrase_result(*character_, lookup_state_.result, text, lookup_state_.current_index);
 }
 

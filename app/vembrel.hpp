@@ -20,6 +20,10 @@ inline constexpr std::u16string_view kLoadedCharacterId = u"aaa";
 inline constexpr std::string_view kCharacterFile = "\\dh.vr";
 inline constexpr std::string_view kHelpFile = "\\使用帮助.txt";
 
+// What the character thinks when a lookup of the selection or the clipboard finds no text.
+inline constexpr std::u16string_view kNothingSelectedThought = u"没 有 选 中 的 文 字";
+inline constexpr std::u16string_view kClipboardEmptyThought = u"剪 贴 板 里 没 有 文 字";
+
 // The top left corner of the screen the character starts on, in desktop pixels. With several
 // monitors the primary one need not be the leftmost: the character goes to its top right.
 struct ScreenOrigin {
@@ -39,6 +43,12 @@ class Vembrel {
   // Looks `text` up in `dictionary` and announces what was found. An empty text (a cancelled
   // dialog) announces nothing but still empties the phrase result.
   void look_up(const Dictionary& dictionary, std::u16string_view text);
+  // A lookup asked for from outside the menu (the command line, the selection). The text is
+  // tidied first (tidy_outside_text); with no `dictionary` the program chooses one and names it
+  // before the answer. A text without a match, in any dictionary, gets the no-match answer;
+  // an empty one gets `empty_thought`.
+  void look_up_from_outside(const Dictionary* dictionary, std::u16string_view text,
+                            std::u16string_view empty_thought);
 
   const std::string& app_dir() const { return app_dir_; }
   Character* character() const { return character_; }  // set once the character is loaded

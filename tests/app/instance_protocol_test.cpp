@@ -99,5 +99,36 @@ TEST(InstanceProtocol, EncodesNothingThatCannotBeSentWhole) {
   EXPECT_EQ(encode_reply({0, std::string(kMaxFrameBody, 'x')}), "");
 }
 
+TEST(InstanceProtocol, ALookupGoesThroughAFrameAndOnlyAWellFormedOneIsRead) {
+  const LookupRequest lookups[] = {
+      {LookupSource::Text, "", "画蛇添足"}, {LookupSource::Text, "cy", "画蛇添足"},
+      {LookupSource::Selection, "", ""},    {LookupSource::Selection, "xh", ""},
+      {LookupSource::Clipboard, "zd", ""},
+  };
+  for (const LookupRequest& lookup : lookups) {
+    const Decoded<InstanceRequest> decoded =
+        decode_request(encode_request(make_lookup_request(lookup)));
+    ASSERT_EQ(decoded.state, FrameState::Complete) << lookup.text;
+    EXPECT_EQ(read_lookup_request(decoded.message), lookup) << lookup.text;
+  }
+  EXPECT_EQ(make_lookup_request({LookupSource::Text, "", "好"}),
+            (InstanceRequest{"lookup", {"text", "choose", "好"}}));
+
+  const struct {
+    const char* name;
+    InstanceRequest request;
+  } refused[] = {
+      {"another verb", {"show", {"text", "choose", "好"}}},
+      {"too few fields", {"lookup", {"text", "choose"}}},
+      {"too many fields", {"lookup", {"text", "choose", "好", "坏"}}},
+      {"an unknown source", {"lookup", {"primary", "choose", ""}}},
+      {"an unknown dictionary", {"lookup", {"text", "xx", "好"}}},
+      {"an empty dictionary", {"lookup", {"text", "", "好"}}},
+      {"a text without text", {"lookup", {"text", "cy", ""}}},
+      {"a selection with a text", {"lookup", {"selection", "choose", "好"}}},
+  };
+  for (const auto& c : refused) EXPECT_EQ(read_lookup_request(c.request), std::nullopt) << c.name;
+}
+
 }  // namespace
 }  // namespace vembrel
