@@ -12,6 +12,10 @@ cleanup() {
 trap cleanup EXIT
 export TMPDIR=$work/tmp XDG_RUNTIME_DIR=$work/runtime  # the single-instance socket lives here
 mkdir -p "$TMPDIR" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+# Without a session bus, libdbus would launch one of its own (dbus-launch, when dbus-x11 is
+# installed) that outlives the test and leaves files in the runtime folder; a test that needs
+# a bus starts its own with dbus-run-session.
+export DBUS_SESSION_BUS_ADDRESS=${DBUS_SESSION_BUS_ADDRESS:-disabled:}
 
 passed=0 failed=0
 ok() { echo "ok   $1"; passed=$((passed + 1)); }
