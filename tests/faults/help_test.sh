@@ -36,11 +36,18 @@ ask_help() {
   xdotool key --delay 30 $(printf 'Down %.0s' $(seq 10)) Return
 }
 count_help_windows() { xdotool search --onlyvisible --name '^使用帮助$' 2>/dev/null | wc -l; }
-# The help window's whole text, copied to the clipboard from its keyboard.
+# The help window's whole text, copied to the clipboard from its keyboard (waiting up to 10 s
+# for the clipboard to fill).
 help_text() {
+  printf '' | xclip -selection clipboard
   xdotool windowfocus --sync "$1" key --delay 50 ctrl+a ctrl+c 2>/dev/null
-  sleep 0.3
-  xclip -o -selection clipboard 2>/dev/null
+  local text
+  for _ in $(seq 100); do
+    text=$(xclip -o -selection clipboard 2>/dev/null)
+    [ -n "$text" ] && break
+    sleep 0.1
+  done
+  printf '%s' "$text"
 }
 
 # Asks for help and checks the program's own window: $1 names the case, $2 the expected text.
