@@ -53,8 +53,8 @@ class QtCharacter : public QObject, public Character {
 
   // For the user's own show and hide (tray icon, menu, a second launch): drop what is queued.
   void showNow();
-  // Back to `home` when less than three quarters of the character are on any screen (a
-  // screen was unplugged, or the place came from another desktop).
+  // Back to `home` when less than three quarters of the character are on the screens (a
+  // monitor was unplugged); a character within reach stays where it is.
   void bringWithinReach(QPoint home);
   void hideNow();
   // Puts a visible character (and its balloon) back above every other window.

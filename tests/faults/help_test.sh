@@ -2,7 +2,8 @@
 # The real program in Xvfb, driven with xdotool: help (menu item 10) on desktops where no viewer
 # can show the file. xdg-open exiting 3 (no handler), xdg-open missing, and a terminal program as
 # the only text viewer all bring up the program's own window, titled 使用帮助, with the file's
-# text (read back through the clipboard), once, and Esc closes it.
+# text (read back through the clipboard), once, and Esc closes it. A viewer that works is left
+# to show it alone.
 # Usage: help_test.sh <application directory>
 set -u
 built=$1
@@ -100,6 +101,23 @@ printf '[Desktop Entry]\nType=Application\nName=Term viewer\nExec=vi %%F\nTermin
 if XDG_DATA_HOME=$work/share start_program "$work/app" "$work/terminal:$PATH"; then
   expect_own_help "a terminal viewer only" "$expected"
   grep -q 'xdg-open' "$work/ran" 2>/dev/null && fail "a terminal viewer only: xdg-open was started"
+  kill "$program"; wait "$program" 2>/dev/null
+fi
+
+# 4. A viewer that opens the file: no window of the program's own.
+fake xdg-open "$work/viewer" 'exit 0'
+fake xdg-mime "$work/viewer" 'exit 0'
+if start_program "$work/app" "$work/viewer:$PATH"; then
+  : >"$work/ran"
+  ask_help
+  for _ in $(seq 100); do grep -q xdg-open "$work/ran" && break; sleep 0.1; done
+  if ! grep -q xdg-open "$work/ran"; then
+    fail "a working viewer: xdg-open was not started"
+  elif [ -n "$(window '^使用帮助$' 3)" ]; then
+    fail "a working viewer: the program showed its own window too"
+  else
+    ok "a working viewer: only the viewer shows the file"
+  fi
   kill "$program"; wait "$program" 2>/dev/null
 fi
 
