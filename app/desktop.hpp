@@ -8,8 +8,9 @@ namespace vembrel {
 class Desktop {
  public:
   virtual ~Desktop() = default;
-  // Opens the help text in the user's viewer without waiting and without a shell. Returns an
-  // empty text when the viewer was started, otherwise what went wrong.
+  // Shows the help text without waiting and without a shell: in the user's viewer, or where
+  // none can show it, some other way. Returns an empty text when it is on its way, otherwise
+  // what went wrong.
   virtual std::string openHelp(const std::string& path) = 0;
   // Tells the user of a problem the character also announces; a desktop may leave it to the
   // character.

@@ -1,25 +1,11 @@
 #include "app/vembrel_form.hpp"
 
 #include <QCursor>
-#include <QGuiApplication>
-#include <QScreen>
 
+#include "host/qt/screen_reach.hpp"
 #include "menu/popup_menu.hpp"
 
 namespace vembrel {
-
-double primary_screen_twips() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr || screen->logicalDotsPerInchX() <= 0) return 15360;
-  return screen->geometry().width() * 1440.0 / screen->logicalDotsPerInchX();
-}
-
-ScreenOrigin primary_screen_origin() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return {};
-  const QPoint corner = screen->geometry().topLeft();
-  return {corner.x(), corner.y()};
-}
 
 VembrelForm::VembrelForm(const std::string& app_dir)
     : form_(character_host_, dialog_, desktop_, app_dir) {
@@ -37,7 +23,9 @@ QMenu* VembrelForm::menu() {
 LoadStatus VembrelForm::load() {
   // The form stays hidden: it only owns the program, the menu and the character host.
   hide();
-  LoadStatus status = form_.start(primary_screen_twips(), primary_screen_origin());
+  // The same place showCharacter brings a lost character back to.
+  const QPoint corner = primary_screen_corner();
+  LoadStatus status = form_.start(primary_screen_twips(), {corner.x(), corner.y()});
   if (!status.ok()) return status;
   // Whatever button, shift state or position: the menu opens at the mouse pointer.
   character_host_.set_double_click_handler(

@@ -34,9 +34,4 @@ class VembrelForm : public QWidget {
   QMenu* popup_menu_ = nullptr;
 };
 
-// Width of the primary screen in twips: device-independent pixels at its logical DPI.
-double primary_screen_twips();
-// The primary screen's top left corner on the desktop.
-ScreenOrigin primary_screen_origin();
-
 }  // namespace vembrel

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "host/qt/mask_builder.hpp"
+#include "host/qt/screen_reach.hpp"
 #include "lookup/animations.hpp"
 
 namespace vembrel {
@@ -46,6 +47,7 @@ QtCharacter::QtCharacter(std::u16string id, std::shared_ptr<const CharacterDefin
     setPosition(to);
   });
   connect(&window_, &CharacterWindow::moved, this, &QtCharacter::followWindow);
+  connect(&window_, &CharacterWindow::dragFinished, this, &QtCharacter::finishDrag);
 
   set_name(QGuiApplication::applicationDisplayName().toStdU16String());
   window_.resize(cache_.size());
@@ -117,6 +119,14 @@ void QtCharacter::showNow() {
     show();
   }
   window_.raise();
+}
+
+void QtCharacter::bringWithinReach(QPoint home) {
+  if (is_within_reach(QRect(position_, cache_.size()), screen_areas())) return;
+  const bool gliding = glide_.isActive();
+  glide_.stop();
+  setPosition(home);
+  if (gliding) finishAction();  // the glide was going to a place out of reach too
 }
 
 void QtCharacter::keepOnTop() {
@@ -243,6 +253,12 @@ void QtCharacter::followWindow(QPoint actual) {
   if (!window_.isVisible() || actual == position_) return;
   position_ = actual;
   pager_.follow();
+}
+
+// A drag never leaves the character where the user cannot reach it again.
+void QtCharacter::finishDrag() {
+  const QPoint reachable = reachable_position(QRect(position_, cache_.size()), screen_areas());
+  if (reachable != position_) setPosition(reachable);
 }
 
 BalloonGeometry QtCharacter::balloonGeometry(const QSizeF& text_size) const {

@@ -53,6 +53,9 @@ class QtCharacter : public QObject, public Character {
 
   // For the user's own show and hide (tray icon, menu, a second launch): drop what is queued.
   void showNow();
+  // Back to `home` when less than three quarters of the character are on the screens (a
+  // monitor was unplugged); a character within reach stays where it is.
+  void bringWithinReach(QPoint home);
   void hideNow();
   // Puts a visible character (and its balloon) back above every other window.
   void keepOnTop();
@@ -89,6 +92,7 @@ class QtCharacter : public QObject, public Character {
 
   void setPosition(QPoint position);
   void followWindow(QPoint actual);
+  void finishDrag();
   BalloonGeometry balloonGeometry(const QSizeF& text_size) const;
 
   void scheduleIdle();

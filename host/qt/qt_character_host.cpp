@@ -8,6 +8,7 @@
 
 #include "host/qt/character_file.hpp"
 #include "host/qt/compositing_probe.hpp"
+#include "host/qt/screen_reach.hpp"
 #include "host/qt/svg_render.hpp"
 
 namespace vembrel {
@@ -86,7 +87,10 @@ QtCharacter* QtCharacterHost::qtCharacter(const std::u16string& id) {
 }
 
 void QtCharacterHost::showCharacter() {
-  for (auto& [id, character] : characters_) character->showNow();
+  for (auto& [id, character] : characters_) {
+    character->bringWithinReach(home_position());
+    character->showNow();
+  }
 }
 
 void QtCharacterHost::hideCharacter() {

@@ -74,6 +74,9 @@ make_app "$odd"
 mkdir -p "$work/fakebin"
 printf '#!/bin/sh\nprintf "%%s\\n" "$#" "$@" >>"%s/viewer-args"\n' "$work" >"$work/fakebin/xdg-open"
 chmod +x "$work/fakebin/xdg-open"
+# and no default text viewer known, so that a terminal program registered here is not it
+printf '#!/bin/sh\nexit 0\n' >"$work/fakebin/xdg-mime"
+chmod +x "$work/fakebin/xdg-mime"
 PATH="$work/fakebin:$PATH" "$odd/vembrel" >/dev/null 2>"$work/program.err" &
 program=$!
 pids+=($program)

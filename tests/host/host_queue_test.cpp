@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "host/qt/screen_reach.hpp"
 #include "host_test_support.hpp"
 
 namespace vembrel {
@@ -159,6 +160,34 @@ TEST(HostThink, BalloonStaysOnScreenAndFollowsTheCharacter) {
   window.move(window.pos() + QPoint(-30, 10));
   EXPECT_EQ(fixture.character->position(), window.pos());
   EXPECT_EQ(balloon.geometry().topLeft(), before.topLeft() + QPoint(-30, 50));
+}
+
+// 显示 and a second start bring a character lost off every screen back to the top right of the
+// primary screen, and leave one within reach where it is.
+TEST(HostShow, BringsALostCharacterBackToItsPlace) {
+  HostFixture fixture;
+  QtCharacter& c = *fixture.character;
+  c.set_width(130);
+  c.set_height(160);
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  const QPoint home = home_position();
+  EXPECT_EQ(home.y(), screen.top());
+  EXPECT_GT(home.x(), screen.center().x());
+  const struct {
+    QPoint at, after;
+  } cases[] = {
+      {screen.topRight() + QPoint(-9, -150), home},
+      {QPoint(-5000, 5000), home},
+      {screen.topLeft() + QPoint(10, 20), screen.topLeft() + QPoint(10, 20)},
+  };
+  for (const auto& k : cases) {
+    c.move_to(k.at.x(), k.at.y());
+    c.show();
+    ASSERT_TRUE(fixture.waitUntilIdle());
+    fixture.host.showCharacter();
+    ASSERT_TRUE(fixture.waitUntilIdle());
+    EXPECT_EQ(c.window().pos(), k.after) << k.at.x() << "," << k.at.y();
+  }
 }
 
 TEST(HostIdle, BlinksWhenLeftAloneAndShowCharacterBringsItBack) {
