@@ -33,6 +33,36 @@ def squeeze_stops(text):
 
 
 # ---------------------------------------------------------------------------
+# Misspellings a teacher corrects on sight
+
+# Each wrong form is never a word or a variant in its own right, so the right
+# one is certain wherever it occurs (the sources also have the right forms,
+# far more often).  Forms that are accepted variants (安祥, 凑和, 好象) or
+# that can be right in context (既使: 既使人民劳苦) are not listed.
+COMMON_TYPOS = {
+    "螺狮": "螺蛳", "黄莲": "黄连", "麟片": "鳞片", "眼框": "眼眶", "做弊": "作弊",
+    "天气转睛": "天气转晴", "寒喧": "寒暄", "走头无路": "走投无路", "按步就班": "按部就班",
+    "悬梁刺骨": "悬梁刺股", "明火执杖": "明火执仗", "气慨": "气概", "烦燥": "烦躁",
+    "急燥": "急躁", "趋之若骛": "趋之若鹜", "惹事生非": "惹是生非", "纷至踏来": "纷至沓来",
+    "甘败下风": "甘拜下风", "披星带月": "披星戴月", "沉缅": "沉湎", "和霭": "和蔼",
+    "黄梁": "黄粱", "膏梁": "膏粱", "坐阵": "坐镇", "缈小": "渺小", "恢谐": "诙谐",
+    "甘庶": "甘蔗", "干弋": "干戈",
+}
+TYPO_RE = re.compile("|".join(sorted(COMMON_TYPOS, key=len, reverse=True)))
+
+
+def fix_common_typos(text, stats, what, keep=""):
+    """text with the listed misspellings corrected; a wrong form that keep
+    contains stays (an idiom's own head spells it so: its explanation quotes it)."""
+    def fix(m):
+        if m.group() in keep:
+            return m.group()
+        stats.add("common misspelling corrected (%s)" % what)
+        return COMMON_TYPOS[m.group()]
+    return TYPO_RE.sub(fix, text)
+
+
+# ---------------------------------------------------------------------------
 # 成语 explanations
 
 # The scrape turned "。后" into "◇" ("原意是…胜利◇指…"); other symbols stand
@@ -98,7 +128,12 @@ def clean_xh(text, stats):
     dropped = "".join(ch for ch in new if ch not in XH_DROP)
     if dropped != new:
         stats.add("stray symbol removed (歇后语)")
-    return squeeze_stops(dropped)
+    text = fix_common_typos(squeeze_stops(dropped), stats, "歇后语")
+    # "白费功夫：", "满肚子泥；": a mark with nothing after it ends no answer.
+    new = re.sub("[，、：；]+(?=；|$)", "", text)
+    if new != text:
+        stats.add("dangling mark at the end of an answer removed (歇后语)")
+    return new
 
 
 # ---------------------------------------------------------------------------
