@@ -301,7 +301,7 @@ def build_xh(archive, stats, ctx):
         if (r2, a2) != (riddle, answer):
             stats.add("toneless pinyin removed from a bracketed note")
         r2, a2 = move_riddle_notes(r2, a2, stats)
-        book.add(phrase_clean.clean_xh(r2, stats), phrase_clean.clean_xh(a2, stats))
+        book.add(phrase_clean.clean_xh(r2, stats), phrase_clean.clean_xh(a2, stats, answer=True))
     return book
 
 
@@ -462,6 +462,8 @@ def single_gloss(idiom, sentence):
         later = idiom[pos + length:]
         if len(later) >= 2 and re.search(".*".join(map(re.escape, later[:2])), rest):
             return 0  # "箭已搭在弦上": the idiom read out word by word
+        if len(phrase_clean.cjk_only(sentence)) <= len(idiom) + 1 and set(idiom) <= set(sentence):
+            return 0  # "依样画葫芦" for 葫芦依样: the idiom's own words reordered
         return length
     return 0
 

@@ -46,7 +46,8 @@ COMMON_TYPOS = {
     "急燥": "急躁", "趋之若骛": "趋之若鹜", "惹事生非": "惹是生非", "纷至踏来": "纷至沓来",
     "甘败下风": "甘拜下风", "披星带月": "披星戴月", "沉缅": "沉湎", "和霭": "和蔼",
     "黄梁": "黄粱", "膏梁": "膏粱", "坐阵": "坐镇", "缈小": "渺小", "恢谐": "诙谐",
-    "甘庶": "甘蔗", "干弋": "干戈",
+    "甘庶": "甘蔗", "干弋": "干戈", "比匕喻": "比喻", "喽哕": "喽啰", "堵八戒": "猪八戒",
+    "斗欧": "斗殴", "谑杀": "虐杀", "歉让": "谦让",
 }
 TYPO_RE = re.compile("|".join(sorted(COMMON_TYPOS, key=len, reverse=True)))
 
@@ -117,7 +118,25 @@ def xh_note(m, stats):
     return "（" + note.strip() + "）"
 
 
-def clean_xh(text, stats):
+def xh_colons(text, stats, answer):
+    """The scrape's "：" outside a note is a misread mark: between two answers
+    of two characters or more it is their "；" ("突如其来：措手不及"), anywhere
+    else it goes ("鼻梁上：套绳索")."""
+    def swap(m):
+        stats.add("stray colon made '；' or removed (歇后语)")
+        before, after = cjk_only(m.group(1)), cjk_only(m.group(2))
+        return m.group(1) + ("；" if answer and len(before) >= 2 and len(after) >= 2 else "") + m.group(2)
+    outside = re.split(r"(（[^（）]*）)", text)
+    for i in range(0, len(outside), 2):
+        while True:
+            new = re.sub(r"([^；：]*)：([^；：]*)", swap, outside[i], count=1)
+            if new == outside[i]:
+                break
+            outside[i] = new
+    return "".join(outside)
+
+
+def clean_xh(text, stats, answer=False):
     new = XH_NOTE_RE.sub(lambda m: xh_note(m, stats), text).replace("．", "。")
     # A Latin letter left over from a cut pinyin note ("冰凌挂胸n").
     t = re.sub(r"(?<=[%s])[A-Za-z]+(?=$|[%s])" % (CJK, CJK), "", new)
@@ -128,7 +147,7 @@ def clean_xh(text, stats):
     dropped = "".join(ch for ch in new if ch not in XH_DROP)
     if dropped != new:
         stats.add("stray symbol removed (歇后语)")
-    text = fix_common_typos(squeeze_stops(dropped), stats, "歇后语")
+    text = xh_colons(fix_common_typos(squeeze_stops(dropped), stats, "歇后语"), stats, answer)
     # "白费功夫：", "满肚子泥；": a mark with nothing after it ends no answer.
     new = re.sub("[，、：；]+(?=；|$)", "", text)
     if new != text:
