@@ -282,6 +282,7 @@ def well_known_first(book, ctx):
 
 def build_xh(archive, stats, ctx):
     items = json.loads(archive.text("xiehouyu-pwxcoo/xiehouyu.json"))
+    idioms = set(json.loads(ctx.archive("chengyu-xinhua").text("chengyu-xinhua/WordDefinitionPairs.json")))
     book = PhraseBook(stats)
     for item in items:
         riddle, answer = item["riddle"], item["answer"]
@@ -301,7 +302,8 @@ def build_xh(archive, stats, ctx):
         if (r2, a2) != (riddle, answer):
             stats.add("toneless pinyin removed from a bracketed note")
         r2, a2 = move_riddle_notes(r2, a2, stats)
-        book.add(phrase_clean.clean_xh(r2, stats), phrase_clean.clean_xh(a2, stats, answer=True))
+        book.add(phrase_clean.misread_idioms(phrase_clean.clean_xh(r2, stats), idioms, stats, "歇后语"),
+                 phrase_clean.misread_idioms(phrase_clean.clean_xh(a2, stats, answer=True), idioms, stats, "歇后语"))
     return book
 
 
@@ -452,8 +454,11 @@ def single_gloss(idiom, sentence):
             return 0
         if pos == 0 and length == 1 and lone_first_gloss(idiom, sentence):
             return 1
-        if pos == 0 and (length == 1 or idiom[length] in rest):
-            return 0  # "山立水聚": a lone first character is the literal reading
+        if pos == 0 and (length == 1 or idiom[length] in rest[:6]):
+            # "山立水聚": a lone first character is the literal reading, and so
+            # is "画蛇时给蛇添…", going on with the idiom's next character
+            # soon ("开怀：心情…，十分畅快" is a gloss)
+            return 0
         # "家里的粮食", "寿命像", "共同享受": the sentence begins with a longer
         # word; inside the idiom only a common one counts ("薪：柴草", not 薪柴).
         least = 0 if pos == 0 else 1000
@@ -598,6 +603,8 @@ def build_cy(archive, stats, ctx):
             continue
         explanation = phrase_clean.clean_cy_explanation(explanation, stats)
         explanation = phrase_clean.fix_common_typos(explanation, stats, "成语", keep=idiom)
+        explanation = phrase_clean.misread_idioms(explanation, defs, stats, "成语")
+        explanation = phrase_clean.doubled_de(explanation, stats, "成语")
         explanation = restore_gloss_colons(idiom, explanation, stats)
         explanation = restore_gloss_lists(idiom, explanation, stats)
         explanation = restore_opening_quotes(idiom, explanation, stats)

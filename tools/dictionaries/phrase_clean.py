@@ -47,9 +47,21 @@ COMMON_TYPOS = {
     "甘败下风": "甘拜下风", "披星带月": "披星戴月", "沉缅": "沉湎", "和霭": "和蔼",
     "黄梁": "黄粱", "膏梁": "膏粱", "坐阵": "坐镇", "缈小": "渺小", "恢谐": "诙谐",
     "甘庶": "甘蔗", "干弋": "干戈", "比匕喻": "比喻", "喽哕": "喽啰", "堵八戒": "猪八戒",
-    "斗欧": "斗殴", "谑杀": "虐杀", "歉让": "谦让",
+    "斗欧": "斗殴", "谑杀": "虐杀", "歉让": "谦让", "馄钝": "馄饨",
 }
 TYPO_RE = re.compile("|".join(sorted(COMMON_TYPOS, key=len, reverse=True)))
+
+
+# "的" that is part of a word before the particle: 目的的要求 is right.
+DE_WORDS = set("目有端标之无")
+
+
+def doubled_de(text, stats, what):
+    """"斗争的的发展": the particle written twice; not 的的确确 or 目的的."""
+    new = re.sub(r"(?<=(.))的的(?!确)", lambda m: "的的" if m.group(1) in DE_WORDS else "的", text)
+    if new != text:
+        stats.add("doubled 的 made one (%s)" % what)
+    return new
 
 
 def fix_common_typos(text, stats, what, keep=""):
@@ -61,6 +73,33 @@ def fix_common_typos(text, stats, what, keep=""):
         stats.add("common misspelling corrected (%s)" % what)
         return COMMON_TYPOS[m.group()]
     return TYPO_RE.sub(fix, text)
+
+
+# Characters a scan misreads for each other (人/入, 己/已, 千/干).
+LOOKALIKES = ("人入", "己已巳", "干于千", "未末", "土士", "曰日", "戊戌戍", "天夭", "亡上")
+LOOKALIKE = {}
+for group in LOOKALIKES:
+    for ch in group:
+        LOOKALIKE.setdefault(ch, []).extend(c for c in group if c != ch)
+
+
+def misread_idioms(text, idioms, stats, what):
+    """An idiom of four characters with one character misread for its
+    look-alike ("人木三分", "身不由已", "干头万绪") written as the idiom; a run
+    that is an idiom itself stays."""
+    chars = list(text)
+    for i in range(len(chars) - 3):
+        word = "".join(chars[i:i + 4])
+        if word in idioms:
+            continue
+        for j, ch in enumerate(word):
+            fixes = [word[:j] + c + word[j + 1:] for c in LOOKALIKE.get(ch, ())]
+            fixes = [f for f in fixes if f in idioms]
+            if len(fixes) == 1:
+                chars[i:i + 4] = fixes[0]
+                stats.add("idiom with a misread look-alike character mended (%s)" % what)
+                break
+    return "".join(chars)
 
 
 # ---------------------------------------------------------------------------

@@ -20,7 +20,7 @@ import re
 import unicodedata
 from collections import OrderedDict
 
-from phrase_clean import fix_common_typos
+from phrase_clean import doubled_de, fix_common_typos
 
 SOURCES = ("hanzi-zdict", "hanzi-unihan", "hanzi-mapull")
 ENTRY_LINES = 10
@@ -559,7 +559,7 @@ def clean_sense(text, char, stats, simplified=None):
     if text is None:
         stats.add("sense dropped: its word is outside GBK")
         return None
-    text = fix_common_typos(text, stats, "senses")
+    text = doubled_de(fix_common_typos(text, stats, "senses"), stats, "senses")
     text = squeeze_marks(text, stats)
     text = finish(text, stats)
     return text or None
