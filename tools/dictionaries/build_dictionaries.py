@@ -265,7 +265,7 @@ XH_WELL_KNOWN = [
     "老虎屁股", "脱裤子放屁", "铁公鸡", "热锅上的蚂蚁", "水仙不开花", "小和尚念经", "鸡蛋碰石头",
     "猫哭老鼠", "鸭子上架", "韩信点兵", "诸葛亮借东风", "三个臭皮匠", "蚂蚁搬家", "打肿脸充胖子",
     "竹筒倒豆子", "秋后的蚂蚱", "瞎子摸象", "十五个吊桶打水", "猴子捞月亮", "哪吒闹海",
-    "秃子头上的虱子", "孙悟空翻跟头", "孙悟空的金箍棒",
+    "秃子头上的虱子", "孙悟空翻跟头", "孙悟空的金箍棒", "半路上杀出个程咬金",
 ]
 
 
@@ -282,6 +282,7 @@ def well_known_first(book, ctx):
 
 def build_xh(archive, stats, ctx):
     items = json.loads(archive.text("xiehouyu-pwxcoo/xiehouyu.json"))
+    idioms = set(json.loads(ctx.archive("chengyu-xinhua").text("chengyu-xinhua/WordDefinitionPairs.json")))
     book = PhraseBook(stats)
     for item in items:
         riddle, answer = item["riddle"], item["answer"]
@@ -301,7 +302,8 @@ def build_xh(archive, stats, ctx):
         if (r2, a2) != (riddle, answer):
             stats.add("toneless pinyin removed from a bracketed note")
         r2, a2 = move_riddle_notes(r2, a2, stats)
-        book.add(phrase_clean.clean_xh(r2, stats), phrase_clean.clean_xh(a2, stats))
+        book.add(phrase_clean.misread_idioms(phrase_clean.clean_xh(r2, stats), idioms, stats, "歇后语"),
+                 phrase_clean.misread_idioms(phrase_clean.clean_xh(a2, stats, answer=True), idioms, stats, "歇后语"))
     return book
 
 
@@ -450,8 +452,13 @@ def single_gloss(idiom, sentence):
         rest = sentence[length:]
         if rest[0] in GLOSS_NOT_AFTER or "：" in sentence:
             return 0
-        if pos == 0 and (length == 1 or idiom[length] in rest):
-            return 0  # "山立水聚": a lone first character is the literal reading
+        if pos == 0 and length == 1 and lone_first_gloss(idiom, sentence):
+            return 1
+        if pos == 0 and (length == 1 or idiom[length] in rest[:6]):
+            # "山立水聚": a lone first character is the literal reading, and so
+            # is "画蛇时给蛇添…", going on with the idiom's next character
+            # soon ("开怀：心情…，十分畅快" is a gloss)
+            return 0
         # "家里的粮食", "寿命像", "共同享受": the sentence begins with a longer
         # word; inside the idiom only a common one counts ("薪：柴草", not 薪柴).
         least = 0 if pos == 0 else 1000
@@ -460,8 +467,70 @@ def single_gloss(idiom, sentence):
         later = idiom[pos + length:]
         if len(later) >= 2 and re.search(".*".join(map(re.escape, later[:2])), rest):
             return 0  # "箭已搭在弦上": the idiom read out word by word
+        if len(phrase_clean.cjk_only(sentence)) <= len(idiom) + 1 and set(idiom) <= set(sentence):
+            return 0  # "依样画葫芦" for 葫芦依样: the idiom's own words reordered
         return length
     return 0
+
+
+def lone_first_gloss(idiom, sentence):
+    """Whether a sentence opening with the idiom's first character alone glosses it:
+    the gloss repeats the character ("仁仁爱", "快爽快，痛快"), or a short sentence
+    starts with no word ("凫野鸭", "厉严格"; not "妖怪和魔鬼", "担心害怕")."""
+    first, rest = idiom[0], sentence[1:]
+    if idiom[1] == first or not rest or rest[0] in GLOSS_NOT_AFTER or idiom[1] in rest:
+        return False
+    if any(sentence[:n] in GLOSS_WORDS for n in (2, 3)):
+        # "常常", "白白": a reduplicated word, not the character and its gloss
+        return rest[0] == first and GLOSS_WORDS.get(sentence[:2], 0) < 1000
+    if rest[0] == first:
+        return True
+    # "山立水聚" for 山峙渊渟: as many characters as the idiom is its paraphrase
+    return len(sentence) <= 7 and len(phrase_clean.cjk_only(sentence)) != len(idiom)
+
+
+# "寻、问打听", "神、妙形容高明；机、算指计谋": characters of the idiom listed, then
+# what they mean.  Not before 都/均/皆 ("毫、厘都是…"), which go on with the sentence.
+GLOSS_LIST_RE = "^(?:%s)(?:、(?:%s))+(?=[^、，。；：“都均皆是的])"
+
+
+def later_gloss(idiom, clause):
+    """The length of the part of the idiom a clause opens with and glosses, or 0."""
+    for n in range(min(len(idiom) - 1, len(clause) - 2), 0, -1):
+        if clause[:n] in idiom:
+            if clause[n] in GLOSS_NOT_AFTER or any(
+                    GLOSS_WORDS.get(clause[:k], 0) >= 1000 for k in (n + 1, n + 2)):
+                return 0
+            return n
+    return 0
+
+
+def restore_gloss_lists(idiom, text, stats):
+    """Colons after the glossed characters listed in the leading clauses."""
+    chars = "|".join(map(re.escape, idiom))
+    sentence_end = re.search("[。]", text)
+    head_end = sentence_end.end() if sentence_end else len(text)
+    clauses = re.split(r"(?<=；)", text[:head_end])
+    changed = False
+    for i, clause in enumerate(clauses):
+        if "：" in clause:
+            continue
+        m = re.match(GLOSS_LIST_RE % (chars, chars), clause)
+        if m:
+            clauses[i] = clause[:m.end()] + "：" + clause[m.end():]
+            changed = True
+        elif i and len(clause) <= 12 and later_gloss(idiom, clause):
+            # "质本质；相外貌", "格杀打死；勿论不论罪" after a gloss list: the
+            # same kind of clause, glossing the longest part of the idiom it opens with
+            n = later_gloss(idiom, clause)
+            clauses[i] = clause[:n] + "：" + clause[n:]
+            changed = True
+        elif not i:
+            return text
+    if not changed:
+        return text
+    stats.add("gloss colon restored after listed characters (entries)")
+    return "".join(clauses) + text[head_end:]
 
 
 def restore_single_gloss(idiom, parts, text, stats):
@@ -533,7 +602,11 @@ def build_cy(archive, stats, ctx):
             stats.add("entry dropped: explanation garbled ('?' for lost characters)")
             continue
         explanation = phrase_clean.clean_cy_explanation(explanation, stats)
+        explanation = phrase_clean.fix_common_typos(explanation, stats, "成语", keep=idiom)
+        explanation = phrase_clean.misread_idioms(explanation, defs, stats, "成语")
+        explanation = phrase_clean.doubled_de(explanation, stats, "成语")
         explanation = restore_gloss_colons(idiom, explanation, stats)
+        explanation = restore_gloss_lists(idiom, explanation, stats)
         explanation = restore_opening_quotes(idiom, explanation, stats)
         if not explanation:
             stats.add("entry dropped: no explanation")

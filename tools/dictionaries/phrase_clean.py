@@ -33,6 +33,76 @@ def squeeze_stops(text):
 
 
 # ---------------------------------------------------------------------------
+# Misspellings a teacher corrects on sight
+
+# Each wrong form is never a word or a variant in its own right, so the right
+# one is certain wherever it occurs (the sources also have the right forms,
+# far more often).  Forms that are accepted variants (安祥, 凑和, 好象) or
+# that can be right in context (既使: 既使人民劳苦) are not listed.
+COMMON_TYPOS = {
+    "螺狮": "螺蛳", "黄莲": "黄连", "麟片": "鳞片", "眼框": "眼眶", "做弊": "作弊",
+    "天气转睛": "天气转晴", "寒喧": "寒暄", "走头无路": "走投无路", "按步就班": "按部就班",
+    "悬梁刺骨": "悬梁刺股", "明火执杖": "明火执仗", "气慨": "气概", "烦燥": "烦躁",
+    "急燥": "急躁", "趋之若骛": "趋之若鹜", "惹事生非": "惹是生非", "纷至踏来": "纷至沓来",
+    "甘败下风": "甘拜下风", "披星带月": "披星戴月", "沉缅": "沉湎", "和霭": "和蔼",
+    "黄梁": "黄粱", "膏梁": "膏粱", "坐阵": "坐镇", "缈小": "渺小", "恢谐": "诙谐",
+    "甘庶": "甘蔗", "干弋": "干戈", "比匕喻": "比喻", "喽哕": "喽啰", "堵八戒": "猪八戒",
+    "斗欧": "斗殴", "谑杀": "虐杀", "歉让": "谦让", "馄钝": "馄饨", "焦燥": "焦躁", "蹦鞑": "蹦跶", "闲遐": "闲暇", "根椐": "根据",
+}
+TYPO_RE = re.compile("|".join(sorted(COMMON_TYPOS, key=len, reverse=True)))
+
+
+# "的" that is part of a word before the particle: 目的的要求 is right.
+DE_WORDS = set("目有端标之无")
+
+
+def doubled_de(text, stats, what):
+    """"斗争的的发展": the particle written twice; not 的的确确 or 目的的."""
+    new = re.sub(r"(?<=(.))的的(?!确)", lambda m: "的的" if m.group(1) in DE_WORDS else "的", text)
+    if new != text:
+        stats.add("doubled 的 made one (%s)" % what)
+    return new
+
+
+def fix_common_typos(text, stats, what, keep=""):
+    """text with the listed misspellings corrected; a wrong form that keep
+    contains stays (an idiom's own head spells it so: its explanation quotes it)."""
+    def fix(m):
+        if m.group() in keep:
+            return m.group()
+        stats.add("common misspelling corrected (%s)" % what)
+        return COMMON_TYPOS[m.group()]
+    return TYPO_RE.sub(fix, text)
+
+
+# Characters a scan misreads for each other (人/入, 己/已, 千/干).
+LOOKALIKES = ("人入", "己已巳", "干于千", "未末", "土士", "曰日", "戊戌戍", "天夭", "亡上")
+LOOKALIKE = {}
+for group in LOOKALIKES:
+    for ch in group:
+        LOOKALIKE.setdefault(ch, []).extend(c for c in group if c != ch)
+
+
+def misread_idioms(text, idioms, stats, what):
+    """An idiom of four characters with one character misread for its
+    look-alike ("人木三分", "身不由已", "干头万绪") written as the idiom; a run
+    that is an idiom itself stays."""
+    chars = list(text)
+    for i in range(len(chars) - 3):
+        word = "".join(chars[i:i + 4])
+        if word in idioms:
+            continue
+        for j, ch in enumerate(word):
+            fixes = [word[:j] + c + word[j + 1:] for c in LOOKALIKE.get(ch, ())]
+            fixes = [f for f in fixes if f in idioms]
+            if len(fixes) == 1:
+                chars[i:i + 4] = fixes[0]
+                stats.add("idiom with a misread look-alike character mended (%s)" % what)
+                break
+    return "".join(chars)
+
+
+# ---------------------------------------------------------------------------
 # 成语 explanations
 
 # The scrape turned "。后" into "◇" ("原意是…胜利◇指…"); other symbols stand
@@ -87,7 +157,25 @@ def xh_note(m, stats):
     return "（" + note.strip() + "）"
 
 
-def clean_xh(text, stats):
+def xh_colons(text, stats, answer):
+    """The scrape's "：" outside a note is a misread mark: between two answers
+    of two characters or more it is their "；" ("突如其来：措手不及"), anywhere
+    else it goes ("鼻梁上：套绳索")."""
+    def swap(m):
+        stats.add("stray colon made '；' or removed (歇后语)")
+        before, after = cjk_only(m.group(1)), cjk_only(m.group(2))
+        return m.group(1) + ("；" if answer and len(before) >= 2 and len(after) >= 2 else "") + m.group(2)
+    outside = re.split(r"(（[^（）]*）)", text)
+    for i in range(0, len(outside), 2):
+        while True:
+            new = re.sub(r"([^；：]*)：([^；：]*)", swap, outside[i], count=1)
+            if new == outside[i]:
+                break
+            outside[i] = new
+    return "".join(outside)
+
+
+def clean_xh(text, stats, answer=False):
     new = XH_NOTE_RE.sub(lambda m: xh_note(m, stats), text).replace("．", "。")
     # A Latin letter left over from a cut pinyin note ("冰凌挂胸n").
     t = re.sub(r"(?<=[%s])[A-Za-z]+(?=$|[%s])" % (CJK, CJK), "", new)
@@ -98,7 +186,12 @@ def clean_xh(text, stats):
     dropped = "".join(ch for ch in new if ch not in XH_DROP)
     if dropped != new:
         stats.add("stray symbol removed (歇后语)")
-    return squeeze_stops(dropped)
+    text = xh_colons(fix_common_typos(squeeze_stops(dropped), stats, "歇后语"), stats, answer)
+    # "白费功夫：", "满肚子泥；": a mark with nothing after it ends no answer.
+    new = re.sub("[，、：；]+(?=；|$)", "", text)
+    if new != text:
+        stats.add("dangling mark at the end of an answer removed (歇后语)")
+    return new
 
 
 # ---------------------------------------------------------------------------

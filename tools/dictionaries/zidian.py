@@ -20,6 +20,8 @@ import re
 import unicodedata
 from collections import OrderedDict
 
+from phrase_clean import doubled_de, fix_common_typos
+
 SOURCES = ("hanzi-zdict", "hanzi-unihan", "hanzi-mapull")
 ENTRY_LINES = 10
 
@@ -470,6 +472,17 @@ def drop_outside_gbk(text, stats):
             return None
 
 
+def squeeze_marks(text, stats):
+    """One mark where the source doubled it ("深浅。。水深", "化干戈为玉帛。。"); a
+    colon wins ("（汞除外）。：金属"), else the first."""
+    def one(m):
+        return "：" if "：" in m.group() else m.group()[0]
+    new = re.sub("[。，；：、]{2,}", one, text)
+    if new != text:
+        stats.add("doubled punctuation made one mark")
+    return new
+
+
 def finish(text, stats):
     """Close what a cut left open: a missing closing quote or bracket, a
     trailing comma, a missing full stop."""
@@ -546,6 +559,8 @@ def clean_sense(text, char, stats, simplified=None):
     if text is None:
         stats.add("sense dropped: its word is outside GBK")
         return None
+    text = doubled_de(fix_common_typos(text, stats, "senses"), stats, "senses")
+    text = squeeze_marks(text, stats)
     text = finish(text, stats)
     return text or None
 
