@@ -24,7 +24,9 @@ AudioOutputMethod "libao"
 AddModule "dummy" "sd_dummy" ""
 DefaultModule dummy
 EOF
-export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=0
+# No settings store and no accessibility bus of the user's desktop.
+export GSETTINGS_BACKEND=memory
+unset AT_SPI_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON
 orca_log=$work/orca.log
 why="" program="" wid="" char_x=0 char_y=0 page="" balloon="" icon="" hidden_from=0 heard=0
 
@@ -111,6 +113,18 @@ start_program() {
   [ -n "$wid" ] || return 1
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   char_x=$X char_y=$Y
+}
+
+# The program's command line, as a second start (answered by the running character).
+vembrel() {
+  timeout 20 "$app_dir/vembrel" "$@" >>"$work/vembrel.out" 2>>"$work/vembrel.err"
+}
+
+# Makes $1 the X selection (PRIMARY), held until the next selection or the end.
+select_text() {
+  printf '%s' "$1" | xclip -quiet -selection primary -i 2>/dev/null &
+  pids+=($!)
+  sleep 0.3
 }
 
 # Opens the character's menu with a double-click and picks its n-th item with the keyboard.
@@ -265,6 +279,9 @@ check() {
 
 start_desktop
 
+# The actions: start_program, look_up <n-th menu item> <text>, turn_page <regex of the page>,
+# click_through, hide_from_tray_while_thinking <regex of a page> <n-th tray menu item>,
+# vembrel <options…>, select_text <text>; several joined with &&.
 # name                  | what is done                         | what Orca says (no blanks)
 while IFS='|' read -r name action expected; do
   name=$(echo "$name" | xargs) action=$(echo "$action" | sed 's/^ *//; s/ *$//')
@@ -280,8 +297,7 @@ while IFS='|' read -r name action expected; do
 done <<'CASES'
 the greeting           | start_program                        | Vembrel.*欢迎你
 how to open the menu   |                                      | 双击显示菜单
-the input dialog       | look_up 4 画蛇添足                    | Vembreldialog请输入要查的成语或所含的词
-a menu lookup          |                                      | 共有1条含有“画蛇添足”的词
+a menu lookup          | look_up 4 画蛇添足                    | 共有1条含有“画蛇添足”的词
 its entry              |                                      | 比喻做了多余的事
 a second page          | look_up 7 然而自古文人 && turn_page ^然而自古文人 | $(as_said "$page")
 nothing while hidden   | click_through && look_up 7 困于酒食 && hide_from_tray_while_thinking ^困于酒食 2 | (nothing)
