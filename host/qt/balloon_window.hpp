@@ -17,7 +17,7 @@ struct BalloonPage {
   QString text;  // the whole page, as the title
   // What a screen reader says when the page shows, in balloon text (spaced out like `text`):
   // only what is new when a page gathers several thoughts. Empty: the whole page.
-  QString spoken;
+  QString spoken = QString();
 };
 
 class BalloonWindow : public QWidget {

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -101,17 +102,21 @@ TEST(Labels, TheInputDialogsPromptLabelsItsTextField) {
   const QString prompt = QStringLiteral("请输入要查的成语或所含的词:");
   QString field_name;
   bool labelled_by_prompt = false;
+  // Runs inside the dialog's own event loop, so the dialog is up; closing it is Cancel.
   QTimer::singleShot(0, [&] {
-    QWidget* dialog = QApplication::activeModalWidget();
-    if (!dialog) return;
-    if (auto* field = dialog->findChild<QLineEdit*>()) {
-      QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(field);
-      field_name = iface->text(QAccessible::Name);
-      for (const auto& [other, relation] : iface->relations(QAccessible::Label))
-        if (auto* label = qobject_cast<QLabel*>(other->object()))
-          labelled_by_prompt = labelled_by_prompt || label->text() == prompt;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QInputDialog*>(window);
+      if (!dialog || !dialog->isVisible()) continue;
+      if (auto* field = dialog->findChild<QLineEdit*>()) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(field);
+        field_name = iface->text(QAccessible::Name);
+        for (const auto& [other, relation] : iface->relations(QAccessible::Label)) {
+          if (auto* label = qobject_cast<QLabel*>(other->object()))
+            labelled_by_prompt = labelled_by_prompt || label->text() == prompt;
+        }
+      }
+      dialog->reject();
     }
-    dialog->close();
   });
   QtInputDialog dialog;
   EXPECT_EQ(dialog.ask_text(prompt.toStdU16String(), u"Vembrel"), u"");
