@@ -8,6 +8,8 @@ namespace vembrel {
 QMenu* make_popup_menu(QWidget* parent, std::function<void(const MenuItem&)> run) {
   auto* menu = new QMenu(QStringView(kTopMenuCaption).toString(), parent);
   menu->setObjectName(QString::fromLatin1(kTopMenuName.data(), kTopMenuName.size()));
+  // A screen reader names the menu when it opens; its title alone would say nothing useful.
+  menu->setAccessibleName(QStringLiteral("Vembrel 菜单"));
   for (const MenuItem& item : kMenuItems) {
     QAction* action = menu->addAction(QStringView(item.caption).toString());
     action->setObjectName(QString::fromLatin1(item.name.data(), item.name.size()));

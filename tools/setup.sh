@@ -17,6 +17,7 @@ packages=(
   clang libclang-rt-14-dev
   ripgrep
   debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils librsvg2-bin ccache
+  orca speech-dispatcher at-spi2-core python3-pyatspi
 )
 
 missing=()

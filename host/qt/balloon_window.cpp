@@ -1,13 +1,16 @@
 #include "host/qt/balloon_window.hpp"
 
+#include <QAccessible>
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "host/qt/balloon_accessible.hpp"
 #include "host/qt/character_window.hpp"
 #include "host/qt/cloud_shape.hpp"
 #include "host/qt/mask_builder.hpp"
+#include "host/qt/natural_text.hpp"
 #include "host/qt/window_shape.hpp"
 
 namespace vembrel {
@@ -41,7 +44,10 @@ void paintBalloon(QPainter& painter, const BalloonPage& page, const BalloonGeome
 }  // namespace
 
 BalloonWindow::BalloonWindow() {
+  installBalloonAccessible(staticMetaObject.className());
   makeFloatingWindow(*this);
+  // Read before every page, so it is short.
+  setAccessibleName(QStringLiteral("Vembrel"));
 }
 
 QFont BalloonWindow::textFont() {
@@ -80,8 +86,14 @@ void BalloonWindow::showPage(const BalloonPage& page, const BalloonGeometry& geo
   page_ = page;
   geometry_ = geometry;
   setWindowTitle(page.text);
-  setAccessibleName(page.text);
+  setAccessibleDescription(naturalText(page.spoken.isEmpty() ? page.text : page.spoken));
   reshape();
+  // A screen reader speaks a notification as it becomes showing. Showing the window tells it
+  // so; a new page on a balloon already up has to say it again.
+  if (isVisible()) {
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+  }
 }
 
 void BalloonWindow::place(const BalloonGeometry& geometry) {

@@ -1,7 +1,7 @@
 #pragma once
 // The thought balloon: a cloud with a trail of bubbles toward the character's head, showing
-// one page of a thought. Its title and accessible name are the page's text so screen readers
-// (and tests) can read it.
+// one page of a thought. Its title is the page's text, for tests and window lists; screen
+// readers see a notification named after the program that says each new page once.
 
 #include <QFont>
 #include <QImage>
@@ -15,6 +15,9 @@ namespace vembrel {
 struct BalloonPage {
   QStringList lines;
   QString text;  // the whole page, as the title
+  // What a screen reader says when the page shows, in balloon text (spaced out like `text`):
+  // only what is new when a page gathers several thoughts. Empty: the whole page.
+  QString spoken = QString();
 };
 
 class BalloonWindow : public QWidget {
@@ -31,6 +34,8 @@ class BalloonWindow : public QWidget {
   // Follows the character without redrawing when only the position changed.
   void place(const BalloonGeometry& geometry);
   const BalloonPage& page() const { return page_; }
+  // What a screen reader is told of the page on show, without the balloon's spacing.
+  QString spokenText() const { return accessibleDescription(); }
   const BalloonGeometry& layout() const { return geometry_; }
 
   // Draws a balloon as it would appear, for previews.

@@ -25,6 +25,8 @@ void makeFloatingWindow(QWidget& window) {
 
 CharacterWindow::CharacterWindow() {
   makeFloatingWindow(*this);
+  // The name is the character's; the description says what it is for and how to reach it.
+  setAccessibleDescription(QStringLiteral("中文词典助手：双击打开词典菜单，答案显示在它的气球里"));
 }
 
 void CharacterWindow::showFrame(const RenderedFrame* frame) {
