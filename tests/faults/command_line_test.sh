@@ -98,7 +98,7 @@ empty clipboard|--clipboard|^剪 贴 板 里 没 有 文 字$
 @clipboard 画蛇添足|--clipboard|^成 语 词 典$;“ 画蛇添足 ”
 @primary 外甥打灯笼|--selection|^歇 后 词 典$;“ 外甥打灯笼 ”;^外 甥 打 灯 笼 ?$
 @primary 外甥打灯笼|--in cy --selection|^没 有 找 到 哦 !$
-@primary  \n 鸭\n\t|--selection|^新 华 字 典$;^鸭 .*
+@primary  \n 鸭\n\t|--selection|^新 华 字 典$;^鸭[ 　].*
 @primary $long|--selection|^没 有 找 到 哦 !$
 @primary hello world|--selection|^没 有 找 到 哦 !$
 ROWS
@@ -106,7 +106,7 @@ ROWS
 text_rows() {
   cat <<'ROWS'
 xh|--in xh 外甥打灯笼|“ 外甥打灯笼 ”;^外 甥 打 灯 笼 ?$
-zd|--in zd 鸭|^鸭 .*
+zd|--in zd 鸭|^鸭[ 　].*
 zd, two hanzi|--in zd 鸭鸭|^没 有 找 到 哦 !$
 cy|--in cy 一心|“ 一心 ”;^第 1条：$
 ty|--in ty 美丽|“ 美丽 ”;^美 丽 ?$
@@ -114,7 +114,7 @@ fy|--in fy 高兴|“ 高兴 ”;^高 兴 ?$
 gw|--in gw 学而时习之|“ 学而时习之 ”;^第 1条：$
 chosen: an idiom|画蛇添足|^成 语 词 典$;“ 画蛇添足 ”
 chosen: a saying|外甥打灯笼|^歇 后 词 典$;“ 外甥打灯笼 ”
-chosen: a hanzi|鸭|^新 华 字 典$;^鸭 .*
+chosen: a hanzi|鸭|^新 华 字 典$;^鸭[ 　].*
 chosen: classical Chinese|子游问孝|^古 文 词 典$;“ 子游问孝 ”
 words joined by a blank|hello world|^没 有 找 到 哦 !$
 not Chinese|hello|^没 有 找 到 哦 !$
