@@ -1,0 +1,182 @@
+"""古文 translations mended where the mend is certain.
+
+The pairs of the corpus were aligned by machine, sentence by sentence, and
+their modern translations were typed in by many hands.  Two kinds of faults
+follow, and both are mended here on the pairs in book order, before equal
+lines are merged:
+
+- a sentence of one translation that belongs to its neighbour: a closing
+  "X说：…" whose speech opens the next line, or an opening sentence that only
+  repeats the end of the previous translation;
+- a character typed for a look-alike (己/已, 侯/候, 冶/治 …): only the pairs of
+  a reviewed list, only where the character forms no word with its
+  neighbours and the look-alike makes a much more probable text.
+"""
+
+import re
+
+CJK_RUN_RE = re.compile("[\u4e00-\u9fff]+")
+SENTENCE_RE = re.compile("[^。！？]*[。！？]+")
+# What opens a speech in the classical line and in its translation.
+CLASSICAL_SPEECH_RE = re.compile("曰|云|问")
+MODERN_SPEECH_RE = re.compile("(?:说|道|问|答|称)：")
+SPEECH_OPENS_WITHIN = 8  # characters: "楚庄王说：", "子墨子曰："
+MIN_MOVED_LEFT = 4  # CJK characters a translation keeps after a move or a cut
+MIN_REPEAT = 6  # CJK characters a repeated opening must have to be cut
+
+# Look-alikes typed for each other, read one by one on what they changed:
+# "typed → meant".  Pairs whose two sides are both everyday words in the
+# same places (伐/代, 送/这, 入/人, 犬/大, 丘/兵, 玉/主) changed good text
+# as often as bad and are left out.
+LOOK_ALIKES = (
+    "予子 官宫 宫官 熊能 抉扶 己已 已己 未末 末未 曰日 人入 夭天 戎戒 戌戍 "
+    "候侯 侯候 徙徒 徒徙 冶治 祟崇 洒酒 间问 壁璧 粟栗 晴睛 延廷 扰忧 隆降 "
+    "亨享 享亨 历厉 厉历 矢失 乌鸟 八入 千于 干于 千干 龙尤 往住 兔免 幕慕 "
+    "陵凌 炙灸 辩辨 待侍 玉王"
+).split()
+# Names write 侯 and 己, and where the line has 候 or 已 beside a name the
+# line is the one mistyped; 入 beside a name is the verb (狄入卫: 狄人进攻).
+NOT_IN_NAMES = "候已入"
+# Right as typed, though the dictionary lacks them.
+KNOWN_GOOD = ("分予",)
+TYPO_MIN_GAIN = 8.0  # natural log: the mended text at least e^8 times likelier
+TYPO_WINDOW = 3  # characters on each side weighed with the character
+
+
+def cjk_count(text):
+    return sum(len(m) for m in CJK_RUN_RE.findall(text))
+
+
+def speech_count(text, pattern):
+    return len(pattern.findall(text))
+
+
+def move_closing_speech(pairs, stats):
+    """A translation ending in "X说：…" where its line holds fewer speeches
+    than the translation, while the next line opens with a speech its
+    translation lacks: the closing sentence opens the next translation."""
+    pairs = list(pairs)
+    for k in range(len(pairs) - 1):
+        head, tail = pairs[k]
+        next_head, next_tail = pairs[k + 1]
+        sentences = SENTENCE_RE.findall(tail)
+        if len(sentences) < 2 or "".join(sentences) != tail:
+            continue
+        last = sentences[-1]
+        opening = MODERN_SPEECH_RE.search(last)
+        if not opening or opening.start() > SPEECH_OPENS_WITHIN:
+            continue
+        if speech_count(head, CLASSICAL_SPEECH_RE) >= speech_count(tail, MODERN_SPEECH_RE):
+            continue
+        if not CLASSICAL_SPEECH_RE.search(next_head[:SPEECH_OPENS_WITHIN]):
+            continue
+        moved = last + next_tail
+        if speech_count(moved, MODERN_SPEECH_RE) > speech_count(next_head, CLASSICAL_SPEECH_RE):
+            continue
+        kept = tail[: -len(last)]
+        if cjk_count(kept) < MIN_MOVED_LEFT:
+            continue
+        pairs[k] = (head, kept)
+        pairs[k + 1] = (next_head, moved)
+        stats.add("古文: closing speech moved to the next line's translation")
+    return pairs
+
+
+def cut_repeated_opening(pairs, stats):
+    """A translation opening with sentences the previous translation ends
+    with carries them over; they go."""
+    pairs = list(pairs)
+    for k in range(1, len(pairs)):
+        prev_head, prev_tail = pairs[k - 1]
+        head, tail = pairs[k]
+        if head == prev_head:
+            continue
+        cut = 0
+        for m in SENTENCE_RE.finditer(tail):
+            part = tail[: m.end()]
+            if m.end() < len(tail) and prev_tail.endswith(part):
+                cut = m.end()
+        if cut and cjk_count(tail[:cut]) >= MIN_REPEAT and cjk_count(tail[cut:]) >= MIN_MOVED_LEFT:
+            pairs[k] = (head, tail[cut:])
+            stats.add("古文: opening that repeats the previous translation cut")
+    return pairs
+
+
+def known_good(run, i):
+    return any(run[max(0, i - 1) : i + 1] == w or run[i : i + 2] == w for w in KNOWN_GOOD)
+
+
+def names_it(run, i, meant, classical):
+    """Whether the line writes the meant character beside the same neighbour
+    (南宫括 in the line, 南官括 in its translation)."""
+    if meant in NOT_IN_NAMES:
+        return False
+    pairs = []
+    if i > 0:
+        pairs.append(run[i - 1] + meant)
+    if i + 1 < len(run):
+        pairs.append(meant + run[i + 1])
+    return any(p in classical for p in pairs)
+
+
+class TypoMender:
+    def __init__(self, frequencies, look_alikes=LOOK_ALIKES):
+        self.wf = frequencies
+        self.meant = {}
+        for pair in look_alikes:
+            self.meant.setdefault(pair[0], []).append(pair[1])
+
+    def forms_a_word(self, run, i):
+        """Whether run[i] is part of a word of two or more characters."""
+        longest = self.wf.longest
+        for start in range(max(0, i - longest + 1), i + 1):
+            for end in range(i + 1, min(len(run), start + longest) + 1):
+                if end - start >= 2 and self.wf.count(run[start:end]):
+                    return True
+        return False
+
+    def meant_char(self, run, i, classical):
+        """The character meant at run[i], or None when no mend is certain."""
+        typed = run[i]
+        if typed in classical:
+            return None  # names and terms of the line keep their characters
+        lo, hi = max(0, i - TYPO_WINDOW), min(len(run), i + TYPO_WINDOW + 1)
+        window = run[lo:hi]
+        if self.forms_a_word(run, i):
+            return None
+        if known_good(run, i):
+            return None
+        before = self.wf.log_prob(window)
+        better = []
+        for meant in self.meant[typed]:
+            mended = window[: i - lo] + meant + window[i - lo + 1 :]
+            if self.wf.log_prob(mended) - before > TYPO_MIN_GAIN or names_it(run, i, meant, classical):
+                better.append(meant)
+        return better[0] if len(better) == 1 else None
+
+    def mend(self, classical, modern):
+        chars = list(modern)
+        for m in CJK_RUN_RE.finditer(modern):
+            run = m.group()
+            for i, ch in enumerate(run):
+                if ch in self.meant:
+                    meant = self.meant_char(run, i, classical)
+                    if meant:
+                        chars[m.start() + i] = meant
+        return "".join(chars)
+
+    def mend_pairs(self, pairs, stats):
+        out = []
+        for head, tail in pairs:
+            new = self.mend(head, tail)
+            if new != tail:
+                stats.add("古文: look-alike character typed for another mended")
+            out.append((head, new))
+        return out
+
+
+def mend_pairs(pairs, frequencies, stats):
+    """pairs: (classical, modern) in book order; the mended list."""
+    pairs = move_closing_speech(pairs, stats)
+    pairs = cut_repeated_opening(pairs, stats)
+    return TypoMender(frequencies).mend_pairs(pairs, stats)
