@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""The 古文 mending rules on pairs taken from the corpus.
+
+Usage: python3 tests/dictionaries/test_guwen_rules.py [REPO_ROOT]
+Prints "N passed, N failed" last; exits non-zero on a failure.
+"""
+
+import os
+import sys
+
+ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sys.path.insert(0, os.path.join(ROOT, "tools", "dictionaries"))
+import build_dictionaries as b  # noqa: E402
+import guwen_rules as g  # noqa: E402
+from reader_order import WordFrequencies  # noqa: E402
+
+passed = failed = 0
+
+
+def check(what, got, want):
+    global passed, failed
+    if got == want:
+        passed += 1
+        print("ok   " + what)
+    else:
+        failed += 1
+        print("FAIL %s\n     got  %r\n     want %r" % (what, got, want))
+
+
+# A closing "X说：…" goes to the next line only when that line opens with the
+# speech and its translation lacks it.
+MENCIUS = [
+    ("曰：然则舜伪喜者与？", "万章说：那么，舜是假装高兴吗？孟子说：不。"),
+    ("曰：否。昔者有馈生鱼于郑子产。", "从前有人送条活鱼给郑国的子产。"),
+]
+for desc, pairs, want in [
+    ("closing speech opens the next translation", MENCIUS,
+     [MENCIUS[0][0] + "~万章说：那么，舜是假装高兴吗？", MENCIUS[1][0] + "~孟子说：不。从前有人送条活鱼给郑国的子产。"]),
+    ("next line without a speech keeps its translation",
+     [MENCIUS[0], ("昔者有馈生鱼于郑子产。", MENCIUS[1][1])],
+     [MENCIUS[0][0] + "~" + MENCIUS[0][1], "昔者有馈生鱼于郑子产。~" + MENCIUS[1][1]]),
+    ("next translation already holding its one speech gets no second",
+     [MENCIUS[0], (MENCIUS[1][0], "孟子说：从前有人送条活鱼给郑国的子产。")],
+     [MENCIUS[0][0] + "~" + MENCIUS[0][1], MENCIUS[1][0] + "~孟子说：从前有人送条活鱼给郑国的子产。"]),
+    ("a line with as many speeches as its translation keeps it",
+     [("曰：然则舜伪喜者与？孟子曰：否。", MENCIUS[0][1]), MENCIUS[1]],
+     ["曰：然则舜伪喜者与？孟子曰：否。~" + MENCIUS[0][1], MENCIUS[1][0] + "~" + MENCIUS[1][1]]),
+]:
+    check("move: " + desc, ["~".join(p) for p in g.move_closing_speech(pairs, b.Stats())], want)
+
+# An opening that repeats the end of the previous translation goes.
+WENGU = [
+    ("人焉廋哉？", "这样，这个人怎样能隐藏得了呢？"),
+    ("子曰：温故而知新，可以为师矣。", "这个人怎样能隐藏得了呢？孔子说：温习学过的知识，就可以做老师了。"),
+]
+for desc, pairs, want in [
+    ("repeated opening cut", WENGU, "孔子说：温习学过的知识，就可以做老师了。"),
+    ("a repeated line's translation is its own", [WENGU[0], (WENGU[0][0], "这个人怎样能隐藏得了呢？又说。")],
+     "这个人怎样能隐藏得了呢？又说。"),
+    ("a short repeat is left", [("甲", "好啊！"), ("乙", "好啊！孔子说：走吧。")], "好啊！孔子说：走吧。"),
+    ("a repeat that is not the end of the previous translation is left",
+     [(WENGU[0][0], "这个人怎样能隐藏得了呢？他说。"), WENGU[1]], WENGU[1][1]),
+]:
+    check("cut: " + desc, g.cut_repeated_opening(pairs, b.Stats())[-1][1], want)
+
+# Look-alike typos, on the real word frequencies: (description, line, translation, expected).
+mender = g.TypoMender(WordFrequencies.from_file())
+for desc, line, modern, want in [
+    ("冶 for 治", "知百官之要，故事省而国治也。", "明了冶理百官的根本", "明了治理百官的根本"),
+    ("侯 for 候 in 侍候", "食豕如食人。", "喂猪就像侍侯人一样。", "喂猪就像侍候人一样。"),
+    ("己 for 已", "子虽齐圣，不先父食久矣。", "由来己久。", "由来已久。"),
+    ("a name the line spells", "辛宽出，南宫括入见。", "以后，南官括进来见", "以后，南宫括进来见"),
+    ("a character the line has stays (a name)", "谓公玉丹曰", "齐湣王对公玉丹说", "齐湣王对公玉丹说"),
+    ("the line's own misspelt 候 does not spread", "昭候曰：不可。", "昭侯说：不可。", "昭侯说：不可。"),
+    ("a character inside a word stays (新宫)", "过江初，拜官。", "新宫落成", "新宫落成"),
+    ("分予 is right as typed", "惜己身之分气", "珍爱父母分予的血气", "珍爱父母分予的血气"),
+    ("a pair left off the list stays (送些)", "行者必以赆", "理应送些盘缠", "理应送些盘缠"),
+    ("玉 for 王", "请更论。", "请君玉改变选择", "请君王改变选择"),
+]:
+    check("typo: " + desc, mender.mend(line, modern), want)
+
+# 君王 and 君主 both read well: no mend is certain.
+both = g.TypoMender(mender.wf, look_alikes=("玉王", "玉主"))
+check("typo: two likely mends, none made", both.mend("请更论。", "请君玉改变选择"), "请君玉改变选择")
+
+print("%d passed, %d failed" % (passed, failed))
+sys.exit(1 if failed else 0)
