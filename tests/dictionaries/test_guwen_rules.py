@@ -63,6 +63,24 @@ for desc, pairs, want in [
 ]:
     check("cut: " + desc, g.cut_repeated_opening(pairs, b.Stats())[-1][1], want)
 
+# A sentence slipped across a boundary: one translation short, its neighbour
+# long, and moving sentences across fits both; both pairs go.
+SUNZI = [
+    ("犯之以事，勿告以言；犯之以利，勿告以害。", "向部下布置作战任务，但不说明其中意图。"),
+    ("投之亡地然后存，陷之死地然后生。",
+     "只告知利益而不指出危害。在特殊情况下，把士卒投入危亡的境地，才能保存他们；把士卒投入灭绝的境地，才能使他们生存下来。"),
+    ("夫众陷于害，然后能为胜败。", "士卒陷于危险的境地，然后才能会殊死战斗。"),
+]
+for desc, pairs, want in [
+    ("short beside long: both go", SUNZI, [SUNZI[2]]),
+    ("long beside short: both go", [SUNZI[2], (SUNZI[1][0], SUNZI[0][1] + SUNZI[1][1]), SUNZI[0]], [SUNZI[2]]),
+    ("long translations of long lines stay", [SUNZI[2], SUNZI[1]], [SUNZI[2], SUNZI[1]]),
+    ("a short one beside a long one that is one sentence stays",
+     [SUNZI[0], (SUNZI[1][0], SUNZI[1][1].replace("。", "，"))],
+     [SUNZI[0], (SUNZI[1][0], SUNZI[1][1].replace("。", "，"))]),
+]:
+    check("slipped: " + desc, g.drop_slipped(pairs, b.Stats()), want)
+
 # Look-alike typos, on the real word frequencies: (description, line, translation, expected).
 mender = g.TypoMender(WordFrequencies.from_file())
 for desc, line, modern, want in [

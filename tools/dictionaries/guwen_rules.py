@@ -13,6 +13,7 @@ lines are merged:
   neighbours and the look-alike makes a much more probable text.
 """
 
+import math
 import re
 
 CJK_RUN_RE = re.compile("[\u4e00-\u9fff]+")
@@ -26,13 +27,13 @@ MIN_REPEAT = 6  # CJK characters a repeated opening must have to be cut
 
 # Look-alikes typed for each other, read one by one on what they changed:
 # "typed → meant".  Pairs whose two sides are both everyday words in the
-# same places (伐/代, 送/这, 入/人, 犬/大, 丘/兵, 玉/主) changed good text
-# as often as bad and are left out.
+# same places (伐/代, 送/这, 入/人, 犬/大, 丘/兵, 玉/主, 匡/国: 匡倩 became
+# 国倩) changed good text as often as bad and are left out.
 LOOK_ALIKES = (
     "予子 官宫 宫官 熊能 抉扶 己已 已己 未末 末未 曰日 人入 夭天 戎戒 戌戍 "
     "候侯 侯候 徙徒 徒徙 冶治 祟崇 洒酒 间问 壁璧 粟栗 晴睛 延廷 扰忧 隆降 "
     "亨享 享亨 历厉 厉历 矢失 乌鸟 八入 千于 干于 千干 龙尤 往住 兔免 幕慕 "
-    "陵凌 炙灸 辩辨 待侍 玉王"
+    "陵凌 炙灸 辩辨 待侍 玉王 磐磬 蜗娲 谈谀 撮操 圈围 刺剌 剌刺 茶荼"
 ).split()
 # Names write 侯 and 己, and where the line has 候 or 已 beside a name the
 # line is the one mistyped; 入 beside a name is the verb (狄入卫: 狄人进攻).
@@ -119,6 +120,58 @@ def names_it(run, i, meant, classical):
     return any(p in classical for p in pairs)
 
 
+# A translation is usually this many times as long as its line (CJK
+# characters, the corpus's median).
+USUAL_RATIO = 1.74
+SHORT_SHARE = 0.7  # of the usual length: a translation that lost a sentence
+LONG_SHARE = 1.5  # of the usual length: one that took it
+MIN_BALANCE_GAIN = 0.5  # natural log: how much better the lengths fit
+
+
+def length_misfit(head, tail):
+    """How far the translation's length is from the usual one (log)."""
+    return abs(math.log(max(1, cjk_count(tail)) / (max(1, cjk_count(head)) * USUAL_RATIO)))
+
+
+def share(head, tail):
+    return cjk_count(tail) / (max(1, cjk_count(head)) * USUAL_RATIO)
+
+
+def boundary_slipped(first, second):
+    """Whether sentences of one translation belong to its neighbour: one of
+    the two is short for its line, the other long, and moving whole sentences
+    across makes both fit much better.  Which sentences is not certain (a
+    short translation is as often of another passage), so the caller drops
+    both pairs."""
+    (h1, t1), (h2, t2) = first, second
+    if h1 == h2:
+        return False
+    before = length_misfit(h1, t1) + length_misfit(h2, t2)
+    if share(h1, t1) < SHORT_SHARE and share(h2, t2) > LONG_SHARE:
+        sentences = SENTENCE_RE.findall(t2)
+        if "".join(sentences) == t2:
+            moves = ["".join(sentences[:j]) for j in range(1, len(sentences))]
+            return any(before - length_misfit(h1, t1 + m) - length_misfit(h2, t2[len(m) :]) > MIN_BALANCE_GAIN
+                       for m in moves)
+    if share(h1, t1) > LONG_SHARE and share(h2, t2) < SHORT_SHARE:
+        sentences = SENTENCE_RE.findall(t1)
+        if "".join(sentences) == t1:
+            moves = ["".join(sentences[j:]) for j in range(1, len(sentences))]
+            return any(before - length_misfit(h1, t1[: -len(m)]) - length_misfit(h2, m + t2) > MIN_BALANCE_GAIN
+                       for m in moves)
+    return False
+
+
+def drop_slipped(pairs, stats):
+    """Both pairs of every slipped boundary go."""
+    slipped = set()
+    for k in range(1, len(pairs)):
+        if boundary_slipped(pairs[k - 1], pairs[k]):
+            slipped.update((k - 1, k))
+    stats.add("古文: entry dropped: a sentence slipped to or from its neighbour", len(slipped))
+    return [p for k, p in enumerate(pairs) if k not in slipped]
+
+
 class TypoMender:
     def __init__(self, frequencies, look_alikes=LOOK_ALIKES):
         self.wf = frequencies
@@ -179,4 +232,5 @@ def mend_pairs(pairs, frequencies, stats):
     """pairs: (classical, modern) in book order; the mended list."""
     pairs = move_closing_speech(pairs, stats)
     pairs = cut_repeated_opening(pairs, stats)
+    pairs = drop_slipped(pairs, stats)
     return TypoMender(frequencies).mend_pairs(pairs, stats)
