@@ -81,8 +81,31 @@ for desc, pairs, want in [
 ]:
     check("slipped: " + desc, g.drop_slipped(pairs, b.Stats()), want)
 
+FREQUENCIES = WordFrequencies.from_file()
+
+# An opening that renders the previous line: it goes back there when the
+# previous translation renders its own line, else that pair goes.
+KUN = [
+    ("险以说，困而不失其所亨，其唯君子乎。", "虽处危险之中而乐观喜悦，穷困而不失其道，故亨通。"),
+    ("贞大人吉，以刚中也。有言不信，尚口乃穷也。",
+     "这恐怕只有君子吧。占问大人吉祥，因阳刚居中。虽有方相劝而不相信，崇尚空口无凭，必遭穷困。"),
+]
+ZENG = [
+    ("孔子曰：杀人之中，又有礼焉。", "他让驾车的停止追赶，说：杀死三个敌人，也完全可以交差了。"),
+    ("诸侯伐秦，曹桓公卒于会。", "孔子说：就是在杀人时，也还是有礼节的。诸侯联合起来讨伐秦国，曹宣公在联军会合时去世。"),
+]
+for desc, pairs, want in [
+    ("moved back", KUN, [(KUN[0][0], KUN[0][1] + "这恐怕只有君子吧。"),
+                         (KUN[1][0], "占问大人吉祥，因阳刚居中。虽有方相劝而不相信，崇尚空口无凭，必遭穷困。")]),
+    ("cut, the other passage's pair dropped", ZENG,
+     [(ZENG[1][0], "诸侯联合起来讨伐秦国，曹宣公在联军会合时去世。")]),
+    ("an opening that renders its own line stays", [KUN[0], (KUN[1][0], "占问大人吉祥。虽有方相劝而不相信，崇尚空口无凭。")],
+     [KUN[0], (KUN[1][0], "占问大人吉祥。虽有方相劝而不相信，崇尚空口无凭。")]),
+]:
+    check("carried: " + desc, g.move_carried_opening(pairs, FREQUENCIES, b.Stats()), want)
+
 # Look-alike typos, on the real word frequencies: (description, line, translation, expected).
-mender = g.TypoMender(WordFrequencies.from_file())
+mender = g.TypoMender(FREQUENCIES)
 for desc, line, modern, want in [
     ("冶 for 治", "知百官之要，故事省而国治也。", "明了冶理百官的根本", "明了治理百官的根本"),
     ("侯 for 候 in 侍候", "食豕如食人。", "喂猪就像侍侯人一样。", "喂猪就像侍候人一样。"),

@@ -33,7 +33,7 @@ LOOK_ALIKES = (
     "予子 官宫 宫官 熊能 抉扶 己已 已己 未末 末未 曰日 人入 夭天 戎戒 戌戍 "
     "候侯 侯候 徙徒 徒徙 冶治 祟崇 洒酒 间问 壁璧 粟栗 晴睛 延廷 扰忧 隆降 "
     "亨享 享亨 历厉 厉历 矢失 乌鸟 八入 千于 干于 千干 龙尤 往住 兔免 幕慕 "
-    "陵凌 炙灸 辩辨 待侍 玉王 磐磬 蜗娲 谈谀 撮操 圈围 刺剌 剌刺 茶荼"
+    "陵凌 炙灸 辩辨 待侍 玉王 磐磬 蜗娲 谈谀 撮操 圈围 刺剌 剌刺 茶荼 导寻 恃侍"
 ).split()
 # Names write 侯 and 己, and where the line has 候 or 已 beside a name the
 # line is the one mistyped; 入 beside a name is the verb (狄入卫: 狄人进攻).
@@ -118,6 +118,51 @@ def names_it(run, i, meant, classical):
     if i + 1 < len(run):
         pairs.append(meant + run[i + 1])
     return any(p in classical for p in pairs)
+
+
+# Single characters this common in modern text say nothing about which
+# classical line a sentence renders (的, 是, 国, 人 …).
+COMMON_CHAR_COUNT = 20000
+MIN_TELLING = 2  # telling characters shared with a line
+
+
+def telling_chars(text, frequencies):
+    return {ch for ch in text if "\u4e00" <= ch <= "\u9fff" and frequencies.count(ch) <= COMMON_CHAR_COUNT}
+
+
+def move_carried_opening(pairs, frequencies, stats):
+    """A translation whose first sentence shares telling characters with the
+    previous line and none with its own, while the rest does render its own
+    line and the previous translation lacks them: the sentence renders the
+    previous line.  It goes there when the previous translation renders its
+    line too (it lost the sentence); otherwise that translation is of another
+    passage and its pair goes."""
+    pairs = list(pairs)
+    dropped = set()
+    for k in range(1, len(pairs)):
+        prev_head, prev_tail = pairs[k - 1]
+        head, tail = pairs[k]
+        if head == prev_head:
+            continue
+        sentences = SENTENCE_RE.findall(tail)
+        if len(sentences) < 2 or "".join(sentences) != tail:
+            continue
+        first = sentences[0]
+        rest = tail[len(first) :]
+        mine, previous = telling_chars(head, frequencies), telling_chars(prev_head, frequencies)
+        said = telling_chars(first, frequencies)
+        if said & mine or len(telling_chars(rest, frequencies) & mine) < MIN_TELLING:
+            continue
+        if len((said & previous) - telling_chars(prev_tail, frequencies)) < MIN_TELLING:
+            continue
+        pairs[k] = (head, rest)
+        if len(telling_chars(prev_tail, frequencies) & previous) >= MIN_TELLING:
+            pairs[k - 1] = (prev_head, prev_tail + first)
+            stats.add("古文: opening that renders the previous line moved there")
+        else:
+            dropped.add(k - 1)
+            stats.add("古文: opening that renders the previous line cut, that line's pair dropped")
+    return [p for k, p in enumerate(pairs) if k not in dropped]
 
 
 # A translation is usually this many times as long as its line (CJK
@@ -232,5 +277,6 @@ def mend_pairs(pairs, frequencies, stats):
     """pairs: (classical, modern) in book order; the mended list."""
     pairs = move_closing_speech(pairs, stats)
     pairs = cut_repeated_opening(pairs, stats)
+    pairs = move_carried_opening(pairs, frequencies, stats)
     pairs = drop_slipped(pairs, stats)
     return TypoMender(frequencies).mend_pairs(pairs, stats)
