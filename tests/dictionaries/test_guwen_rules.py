@@ -81,6 +81,17 @@ for desc, pairs, want in [
 ]:
     check("slipped: " + desc, g.drop_slipped(pairs, b.Stats()), want)
 
+# A question inside a translation whose line asks none goes; a closing one,
+# or one the line asks, stays.
+for desc, pair, kept in [
+    ("carried question", ("三年之丧，以其丧拜。", "所以才赏赐吗？接受馈赠，应该以丧拜表示感谢。"), False),
+    ("？ for a lost character", ("右行辛为司空，使修士之法。", "右行辛做司空，让他学习士？的法度。"), False),
+    ("closing rhetorical question", ("臣是以惧，敢不听命。", "下臣因此害怕，怎敢不听命令？"), True),
+    ("closing question, no question word", ("赊钱起屋，卖屋还钱。", "如果赊钱盖房子，是不是要卖屋还钱？"), True),
+    ("the line asks", ("子曰：何伤乎？亦各言其志也。", "孔子说：那有什么关系呢？不过是各自谈谈志向罢了。"), True),
+]:
+    check("question: " + desc, g.drop_unasked_questions([pair], b.Stats()) == [pair], kept)
+
 FREQUENCIES = WordFrequencies.from_file()
 
 # An opening that renders the previous line: it goes back there when the

@@ -217,6 +217,26 @@ def drop_slipped(pairs, stats):
     return [p for k, p in enumerate(pairs) if k not in slipped]
 
 
+# What makes a classical line a question, or a rhetorical one (敢不 → 怎敢不…？).
+CLASSICAL_QUESTION_RE = re.compile("[？?乎哉邪耶与欤焉何孰安恶岂谁奚胡宁曷盍矧敢殆犹]")
+# A question with more after it; a last sentence may only make a statement
+# rhetorical, a question inside holds a neighbour's or stands for a lost
+# character (四海？大川).
+INNER_QUESTION_RE = re.compile("？(?=.*[\u4e00-\u9fff])")
+
+
+def drop_unasked_questions(pairs, stats):
+    """A translation asking, before its end, a question its line does not ask:
+    the pair goes."""
+    out = []
+    for head, tail in pairs:
+        if INNER_QUESTION_RE.search(tail) and not CLASSICAL_QUESTION_RE.search(head):
+            stats.add("古文: entry dropped: translation asks a question its line does not")
+            continue
+        out.append((head, tail))
+    return out
+
+
 class TypoMender:
     def __init__(self, frequencies, look_alikes=LOOK_ALIKES):
         self.wf = frequencies
@@ -279,4 +299,5 @@ def mend_pairs(pairs, frequencies, stats):
     pairs = cut_repeated_opening(pairs, stats)
     pairs = move_carried_opening(pairs, frequencies, stats)
     pairs = drop_slipped(pairs, stats)
+    pairs = drop_unasked_questions(pairs, stats)
     return TypoMender(frequencies).mend_pairs(pairs, stats)
