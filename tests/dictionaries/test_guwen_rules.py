@@ -92,6 +92,13 @@ for desc, pair, kept in [
 ]:
     check("question: " + desc, g.drop_unasked_questions([pair], b.Stats()) == [pair], kept)
 
+for desc, pair, want in [
+    ("one speech", ("孔子曰：胡为不可？", "孔子说；为什么不可以？"), "孔子说：为什么不可以？"),
+    ("more speeches than the line's 曰", ("王曰：然。", "楚王说；有，墨子说：您是认为"), "楚王说；有，墨子说：您是认为"),
+    ("no 曰 in the line", ("则予一人汝嘉。", "这样说；我就会赞美你。"), "这样说；我就会赞美你。"),
+]:
+    check("speech colon: " + desc, g.restore_speech_colons([pair], b.Stats())[0][1], want)
+
 FREQUENCIES = WordFrequencies.from_file()
 
 # An opening that renders the previous line: it goes back there when the

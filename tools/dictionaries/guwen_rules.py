@@ -165,6 +165,22 @@ def move_carried_opening(pairs, frequencies, stats):
     return [p for k, p in enumerate(pairs) if k not in dropped]
 
 
+SPEECH_SEMICOLON_RE = re.compile("(说|道|问|答)；")
+
+
+def restore_speech_colons(pairs, stats):
+    """"X说；" for "X说：" where the line's 曰 opens as many speeches as the
+    translation has."""
+    out = []
+    for head, tail in pairs:
+        if (SPEECH_SEMICOLON_RE.search(tail) and "曰" in head
+                and len(re.findall("(?:说|道|问|答)[：；]", tail)) <= speech_count(head, CLASSICAL_SPEECH_RE)):
+            tail = SPEECH_SEMICOLON_RE.sub(r"\1：", tail)
+            stats.add("古文: semicolon after 说 made the colon that opens a speech")
+        out.append((head, tail))
+    return out
+
+
 # A translation is usually this many times as long as its line (CJK
 # characters, the corpus's median).
 USUAL_RATIO = 1.74
@@ -300,4 +316,5 @@ def mend_pairs(pairs, frequencies, stats):
     pairs = move_carried_opening(pairs, frequencies, stats)
     pairs = drop_slipped(pairs, stats)
     pairs = drop_unasked_questions(pairs, stats)
+    pairs = restore_speech_colons(pairs, stats)
     return TypoMender(frequencies).mend_pairs(pairs, stats)
