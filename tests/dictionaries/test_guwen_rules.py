@@ -122,6 +122,15 @@ for desc, pairs, want in [
 ]:
     check("carried: " + desc, g.move_carried_opening(pairs, FREQUENCIES, b.Stats()), want)
 
+for desc, pair, want in [
+    ("lost colon", ("乞曰：不可得也。", "石乞说这五百个人是找不到的。"), "石乞说：这五百个人是找不到的。"),
+    ("说 in a word", ("嚭因说吴王曰：越以服为臣。", "太宰嚭借机劝说吴王：越王已经当了臣子。"), "太宰嚭借机劝说吴王：越王已经当了臣子。"),
+    ("说过", ("孔子曰：君薨，听于冢宰。", "孔子说过君王死了，太子听命于冢宰。"), "孔子说过君王死了，太子听命于冢宰。"),
+    ("the line does not open with a speech", ("吴王病伤而死，谓曰：尔而忘句践杀汝父乎？", "吴王说你能忘记吗？"),
+     "吴王说你能忘记吗？"),
+]:
+    check("lost colon: " + desc, g.restore_lost_colons([pair], FREQUENCIES, b.Stats())[0][1], want)
+
 # Look-alike typos, on the real word frequencies: (description, line, translation, expected).
 mender = g.TypoMender(FREQUENCIES)
 for desc, line, modern, want in [

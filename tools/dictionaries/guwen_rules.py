@@ -181,6 +181,30 @@ def restore_speech_colons(pairs, stats):
     return out
 
 
+LINE_OPENS_SPEECH_RE = re.compile("^[\u4e00-\u9fff]{1,6}?曰：")
+TAIL_OPENS_SPEECH_RE = re.compile("^[^，。：；！？]{1,8}?说(?=[\u4e00-\u9fff])")
+# What follows 说 in a statement about speaking rather than before a speech.
+NOT_A_SPEECH_AFTER = "过的是了着得出明服道起"
+
+
+def restore_lost_colons(pairs, frequencies, stats):
+    """A line opening with its one "X曰：" whose translation opens "X说" and
+    runs straight on into the speech (靳尚说秦王特别钟爱张仪) lost the colon
+    with the quotation marks; 说 within a word (劝说, 说法) is not touched."""
+    out = []
+    for head, tail in pairs:
+        m = TAIL_OPENS_SPEECH_RE.match(tail)
+        if (m and LINE_OPENS_SPEECH_RE.match(head) and head.count("曰") == 1
+                and not MODERN_SPEECH_RE.search(tail) and "说；" not in tail):
+            end = m.end()
+            if (tail[end] not in NOT_A_SPEECH_AFTER and not frequencies.count(tail[end - 2 : end])
+                    and not frequencies.count(tail[end - 1 : end + 1])):
+                tail = tail[:end] + "：" + tail[end:]
+                stats.add("古文: colon lost before a speech restored")
+        out.append((head, tail))
+    return out
+
+
 # A translation is usually this many times as long as its line (CJK
 # characters, the corpus's median).
 USUAL_RATIO = 1.74
@@ -317,4 +341,5 @@ def mend_pairs(pairs, frequencies, stats):
     pairs = drop_slipped(pairs, stats)
     pairs = drop_unasked_questions(pairs, stats)
     pairs = restore_speech_colons(pairs, stats)
+    pairs = restore_lost_colons(pairs, frequencies, stats)
     return TypoMender(frequencies).mend_pairs(pairs, stats)
