@@ -131,6 +131,13 @@ for desc, pair, want in [
 ]:
     check("lost colon: " + desc, g.restore_lost_colons([pair], FREQUENCIES, b.Stats())[0][1], want)
 
+for desc, pair, kept in [
+    ("another passage", ("侍食于先生异爵者，后祭先饭。", "没有事的时候要站在家长之南，面向北。"), False),
+    ("a rendering sharing one telling character", ("侍食于先生异爵者，后祭先饭。", "陪先生吃饭，后祭先吃。"), True),
+    ("a short line is not judged", ("盖寝疾七日而没。", "昨天夜里，我梦见自己安坐在两楹之间。"), True),
+]:
+    check("unrelated: " + desc, g.drop_unrelated([pair], FREQUENCIES, b.Stats()) == [pair], kept)
+
 # Look-alike typos, on the real word frequencies: (description, line, translation, expected).
 mender = g.TypoMender(FREQUENCIES)
 for desc, line, modern, want in [

@@ -205,6 +205,22 @@ def restore_lost_colons(pairs, frequencies, stats):
     return out
 
 
+MIN_TELLING_FOR_MATCH = 6  # telling characters a line needs to be checked
+
+
+def drop_unrelated(pairs, frequencies, stats):
+    """A line with many telling characters whose translation shares none of
+    them is mostly of another passage (read: 3 in 5): the pair goes."""
+    out = []
+    for head, tail in pairs:
+        mine = telling_chars(head, frequencies)
+        if len(mine) >= MIN_TELLING_FOR_MATCH and not mine & telling_chars(tail, frequencies):
+            stats.add("古文: entry dropped: translation shares no telling character with its line")
+            continue
+        out.append((head, tail))
+    return out
+
+
 # A translation is usually this many times as long as its line (CJK
 # characters, the corpus's median).
 USUAL_RATIO = 1.74
@@ -340,6 +356,7 @@ def mend_pairs(pairs, frequencies, stats):
     pairs = move_carried_opening(pairs, frequencies, stats)
     pairs = drop_slipped(pairs, stats)
     pairs = drop_unasked_questions(pairs, stats)
+    pairs = drop_unrelated(pairs, frequencies, stats)
     pairs = restore_speech_colons(pairs, stats)
     pairs = restore_lost_colons(pairs, frequencies, stats)
     return TypoMender(frequencies).mend_pairs(pairs, stats)
