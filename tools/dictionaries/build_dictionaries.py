@@ -32,6 +32,7 @@ from collections import OrderedDict
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import errata  # noqa: E402
+import guwen_rules  # noqa: E402
 import phrase_clean  # noqa: E402
 import pinyin_readings  # noqa: E402
 import thesaurus  # noqa: E402
@@ -877,7 +878,7 @@ def build_gw(archive, stats, ctx):
     # head must be what t2s leaves alone.
     heads = phrase_clean.t2s_lines(phrase_clean.t2s_lines([c for c, _ in pairs]))
     tails = phrase_clean.t2s_lines([m for _, m in pairs])
-    book = PhraseBook(stats)
+    simplified = []
     for (classical, modern), head, tail in zip(pairs, heads, tails):
         head = phrase_clean.keep_gbk(classical, head, gbk_char_ok)
         tail = phrase_clean.keep_gbk(modern, tail, gbk_char_ok)
@@ -885,6 +886,9 @@ def build_gw(archive, stats, ctx):
             stats.add("traditional form made simplified (classical, t2s)")
         if tail != modern:
             stats.add("traditional form made simplified (modern, t2s)")
+        simplified.append((head, tail))
+    book = PhraseBook(stats)
+    for head, tail in guwen_rules.mend_pairs(simplified, ctx.frequencies(), stats):
         if len(tail) > 80 and len(tail) > 6 * len(head):
             # Likely to carry a neighbouring sentence: left for the review.
             stats.add("translation over six times its line's length (flagged for review)")
