@@ -58,6 +58,11 @@ for what, word, want in [
 ]:
     check("ty: " + what, senses.get(word), want)
 
+entries = {"鲜明": ["清晰 明显；分明"], "清晰": ["明晰"], "明显": ["鲜明"], "分明": ["清楚"], "好": ["良好"]}
+th.keep_mutual(entries, b.Stats())
+check("ty: a partner stays only where its own entry lists the word; lone characters are left alone", entries,
+      {"鲜明": ["明显"], "明显": ["鲜明"], "好": ["良好"]})
+
 # --- 同义词: partners that cannot stand in for the word ----------------------
 pos = th.PartsOfSpeech(["艰 158 a", "难题 1148 n", "周围 5681 f", "四郊 3 ns", "困人 3 n", "贫气 3 n",
                         "来得及 1000 v", "亡羊补牢 200 i", "迷魂药 20 n", "甜言蜜语 300 i",

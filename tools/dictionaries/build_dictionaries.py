@@ -574,7 +574,9 @@ def build_ty(archive, stats, ctx):
     # is clear enough alone (反义词 keeps them).
     synonyms_pos = thesaurus.PartsOfSpeech({}, single_chars_out=True, strict=True)
     synonyms_pos.tags, synonyms_pos.counts = pos.tags, pos.counts
-    return partner_book(thesaurus.cilin_synonyms(groups, stats), stats, pos=synonyms_pos)
+    book = partner_book(thesaurus.cilin_synonyms(groups, stats), stats, pos=synonyms_pos)
+    thesaurus.keep_mutual(book.entries, stats)
+    return book
 
 
 def read_antonyms(text, stats):

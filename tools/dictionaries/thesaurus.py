@@ -319,3 +319,31 @@ def one_synonym_apart(head, partner, synonyms, antonyms):
         return False
     a, b = diff[0]
     return b in synonyms.get(a, ()) and b not in antonyms.get(a, ()) and a not in antonyms.get(b, ())
+
+
+def keep_mutual(entries, stats):
+    """entries: head -> [tail], changed in place.  Between words of two
+    characters or more a synonym holds both ways: a partner whose own entry
+    does not list the head (or which has none) reads the group in another
+    sense (鲜明~清晰, 牵涉~连累, 古松~迎客松) and goes.  Lone characters are
+    left alone: a word's entry never lists them."""
+    partners = {h: set(" ".join(t).replace("；", " ").split()) for h, t in entries.items()}
+    for head in list(entries):
+        if len(head) < 2:
+            continue
+        tails = []
+        for tail in entries[head]:
+            senses = []
+            for sense in tail.split("；"):
+                kept = [p for p in sense.split(" ") if head in partners.get(p, ())]
+                stats.add("partner dropped: its own entry does not list the word",
+                          len(sense.split(" ")) - len(kept))
+                if kept:
+                    senses.append(" ".join(kept))
+            if senses:
+                tails.append("；".join(senses))
+        if tails:
+            entries[head] = tails
+        else:
+            del entries[head]
+            stats.add("word left without a partner that lists it: no line")
