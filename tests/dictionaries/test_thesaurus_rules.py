@@ -66,7 +66,8 @@ check("ty: a partner stays only where its own entry lists the word; lone charact
 # --- 同义词: partners that cannot stand in for the word ----------------------
 pos = th.PartsOfSpeech(["艰 158 a", "难题 1148 n", "周围 5681 f", "四郊 3 ns", "困人 3 n", "贫气 3 n",
                         "来得及 1000 v", "亡羊补牢 200 i", "迷魂药 20 n", "甜言蜜语 300 i",
-                        "畏惧 800 v", "害怕 9000 v", "激动 2700 a"], single_chars_out=True, strict=True)
+                        "畏惧 800 v", "害怕 9000 v", "激动 2700 a", "考虑 30000 v", "着想 900 v",
+                        "考量 50 v"], single_chars_out=True, strict=True)
 for head, partner, want in [
     ("艰", "难题", "noun for a verb or adjective or the reverse"),
     ("周围", "四郊", "rare word for a common one"),
@@ -74,6 +75,8 @@ for head, partner, want in [
     ("来得及", "亡羊补牢", "idiom for a plain word or the reverse"),
     ("甜言蜜语", "迷魂药", "idiom for a plain word or the reverse"),
     ("畏惧", "害怕", None),
+    ("考虑", "着想", "much rarer word with no character in common"),
+    ("考虑", "考量", None),  # as rare, but it shares 考
 ]:
     check("ty: %s~%s" % (head, partner), pos.why_not(head, partner), want)
 loose = th.PartsOfSpeech(["艰 158 a", "难题 1148 n"])

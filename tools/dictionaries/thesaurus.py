@@ -21,6 +21,7 @@ IDIOM_FRONT = 3
 SIDE_FRONT = 2
 # jieba's lowest counts: words it has seen about once (困人, 碑阴, 臂助).
 RARE_COUNT = 3
+MUCH_RARER = 20
 WORD_RE = re.compile(r"^[\u3400-\u4dbf\u4e00-\u9fff·]+$")
 
 
@@ -267,6 +268,12 @@ class PartsOfSpeech:
                 # A word jieba has barely seen is as often another sense
                 # (周围~四郊, 副~臂助) as an obscure synonym; neither helps.
                 return "rare word for a common one"
+            if (not set(head) & set(partner)
+                    and self.counts.get(partner, 0) * MUCH_RARER < self.counts.get(head, 0)):
+                # Nearly half of these are another sense or another thing
+                # (考虑~着想, 白醋~苦酒); a partner sharing a character with
+                # the word is seldom wrong, however rare.
+                return "much rarer word with no character in common"
         return None
 
 
