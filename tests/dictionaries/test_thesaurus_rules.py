@@ -63,6 +63,15 @@ th.keep_mutual(entries, b.Stats())
 check("ty: a partner stays only where its own entry lists the word; lone characters are left alone", entries,
       {"鲜明": ["明显"], "明显": ["鲜明"], "好": ["良好"]})
 
+entries = {"信汇": ["邮汇 汇款"], "跑鞋": ["球鞋 运动鞋"], "中饭": ["午饭 午餐"], "道路": ["马路 通衢"], "锻铁": ["熟铁"],
+           "跑步": ["慢跑 奔跑"]}
+kinds = th.PartsOfSpeech(["信汇 5 n", "邮汇 5 n", "汇款 5 n", "跑鞋 5 n", "球鞋 5 n", "运动鞋 5 n", "中饭 5 n", "午饭 5 n", "午餐 5 n",
+                          "道路 5 n", "马路 5 n", "通衢 5 n", "锻铁 5 n", "熟铁 5 n", "跑步 5 v", "慢跑 5 v",
+                          "奔跑 5 v"])
+th.sibling_kinds_out(entries, {"中": {"中", "午"}, "午": {"中", "午"}}, kinds, b.Stats())
+check("ty: another kind of the same thing goes, unless the modifiers agree or it is all the entry has", entries,
+      {"信汇": ["汇款"], "跑鞋": ["球鞋 运动鞋"], "中饭": ["午饭 午餐"], "道路": ["通衢"], "锻铁": ["熟铁"], "跑步": ["慢跑 奔跑"]})
+
 # --- 同义词: partners that cannot stand in for the word ----------------------
 pos = th.PartsOfSpeech(["艰 158 a", "难题 1148 n", "周围 5681 f", "四郊 3 ns", "困人 3 n", "贫气 3 n",
                         "来得及 1000 v", "亡羊补牢 200 i", "迷魂药 20 n", "甜言蜜语 300 i",

@@ -575,6 +575,7 @@ def build_ty(archive, stats, ctx):
     synonyms_pos = thesaurus.PartsOfSpeech({}, single_chars_out=True, strict=True)
     synonyms_pos.tags, synonyms_pos.counts = pos.tags, pos.counts
     book = partner_book(thesaurus.cilin_synonyms(groups, stats), stats, pos=synonyms_pos)
+    thesaurus.sibling_kinds_out(book.entries, thesaurus.all_group_synonyms(groups), pos, stats)
     thesaurus.keep_mutual(book.entries, stats)
     return book
 

@@ -354,3 +354,38 @@ def keep_mutual(entries, stats):
         else:
             del entries[head]
             stats.add("word left without a partner that lists it: no line")
+
+
+def sibling_kinds_out(entries, synonyms, pos, stats):
+    """entries: head -> [tail], changed in place.  Two nouns that end in the
+    same character but differ in what comes before it are as a rule two kinds
+    of one thing (跑鞋~球鞋, 信汇~邮汇, 船员~潜水员), not one thing named
+    twice.  Such a partner goes unless the two modifiers are synonyms
+    (中饭~午饭) or one holds the other (道路~路).  Only where the entry keeps
+    another partner: an entry whose partners all share its last character is
+    most often one thing under two names (锻铁~熟铁, 电子管~真空管)."""
+    for head in list(entries):
+        if len(head) < 2 or pos.word_class(head) != "N":
+            continue
+        words = [p for tail in entries[head] for sense in tail.split("；") for p in sense.split(" ")]
+        siblings = {p for p in words if is_sibling_kind(head, p, synonyms, pos)}
+        if not siblings or not set(words) - siblings:
+            continue
+        tails = []
+        for tail in entries[head]:
+            senses = []
+            for sense in tail.split("；"):
+                kept = [p for p in sense.split(" ") if p not in siblings]
+                if kept:
+                    senses.append(" ".join(kept))
+            if senses:
+                tails.append("；".join(senses))
+        stats.add("partner dropped: another kind of the same thing", len(siblings))
+        entries[head] = tails
+
+
+def is_sibling_kind(head, partner, synonyms, pos):
+    if len(partner) < 2 or head[-1] != partner[-1] or pos.word_class(partner) != "N":
+        return False
+    a, b = head[:-1], partner[:-1]
+    return not (a in b or b in a or b in synonyms.get(a, ()))
