@@ -359,7 +359,7 @@ def keep_mutual(entries, stats):
 def sibling_kinds_out(entries, synonyms, pos, stats):
     """entries: head -> [tail], changed in place.  Two nouns that end in the
     same character but differ in what comes before it are as a rule two kinds
-    of one thing (跑鞋~球鞋, 信汇~邮汇, 船员~潜水员), not one thing named
+    of one thing (信汇~邮汇, 船员~潜水员, 堂叔~表叔), not one thing named
     twice.  Such a partner goes unless the two modifiers are synonyms
     (中饭~午饭) or one holds the other (道路~路).  Only where the entry keeps
     another partner: an entry whose partners all share its last character is
