@@ -115,6 +115,9 @@ ty, fy = read("ty"), read("fy")
 check("ty.mdb: 马上 finds 立刻", "立刻" in ty.get("马上", ()), True)
 check("ty.mdb: 公司 is no shop, 艰 no problem, 歼击 no solving",
       ["公司" in ty, "难题" in ty.get("艰", ()), "解决" in ty.get("歼击", ())], [False, False, False])
+check("ty.mdb: 信汇 and 船员 lose another kind, 锻铁 keeps its other name",
+      ["电汇" in ty.get("信汇", ()), "潜水员" in ty.get("船员", ()), "熟铁" in ty.get("锻铁", ())],
+      [False, False, True])
 check("fy.mdb: 回国~归国, 省力~省劲 and 豁然大悟~豁然贯通 are gone",
       ["归国" in fy.get("回国", ()), "省劲" in fy.get("省力", ()), "豁然贯通" in fy.get("豁然大悟", ())],
       [False, False, False])
