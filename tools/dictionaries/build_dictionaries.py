@@ -646,9 +646,12 @@ def build_ty(archive, stats, ctx):
     pos = ctx.parts_of_speech()
     # In 同义词 a lone character for a word goes; an antonym such as 宽~窄
     # is clear enough alone (反义词 keeps them).
-    synonyms_pos = thesaurus.PartsOfSpeech({}, single_chars_out=True)
-    synonyms_pos.tags = pos.tags
-    return partner_book(thesaurus.cilin_synonyms(groups, stats), stats, pos=synonyms_pos)
+    synonyms_pos = thesaurus.PartsOfSpeech({}, single_chars_out=True, strict=True)
+    synonyms_pos.tags, synonyms_pos.counts = pos.tags, pos.counts
+    book = partner_book(thesaurus.cilin_synonyms(groups, stats), stats, pos=synonyms_pos)
+    thesaurus.sibling_kinds_out(book.entries, thesaurus.all_group_synonyms(groups), pos, stats)
+    thesaurus.keep_mutual(book.entries, stats)
+    return book
 
 
 def read_antonyms(text, stats):
@@ -679,6 +682,19 @@ def build_fy(archive, stats, ctx):
     # group with (余暇: 清闲 悠闲 via 空闲 and 闲暇).
     for word, near in thesaurus.near_synonyms(groups).items():
         synonyms[word] = synonyms.get(word, set()) | near
+    for word, near in thesaurus.synonyms_of_synonyms(groups).items():
+        synonyms[word] = synonyms.get(word, set()) | near
+    # 回国~归国: one character apart, and those two characters are synonyms.
+    single = thesaurus.all_group_synonyms(groups)
+    opposed = {}
+    for word, partners in by_word.items():
+        for p in partners:
+            opposed.setdefault(word, set()).add(p)
+            opposed.setdefault(p, set()).add(word)
+    for word, partners in by_word.items():
+        for p in partners:
+            if thesaurus.one_synonym_apart(word, p, single, opposed):
+                synonyms.setdefault(word, set()).add(p)
     book = partner_book(OrderedDict((w, [ps]) for w, ps in by_word.items()), stats, synonyms,
                         pos=ctx.parts_of_speech())
     keep_supported(book, thesaurus.all_group_synonyms(groups), stats)

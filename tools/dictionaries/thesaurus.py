@@ -3,6 +3,25 @@
 import re
 
 MAX_PARTNERS = 12
+# A word's further senses count only where it stands among the first words of
+# the group: further back it is a loose member (噙 in 包含 包孕 …, where it only
+# shares 含), and the front of that group says nothing about it.
+SENSE_FRONT = 3
+# A word that stands this deep in every group it belongs to is a loose member
+# of a long list (公司 among 商店 铺子 …, 返贫 after 贫穷 贫困 …): the front
+# of the group names something else, so the word gets no entry.
+DEEP_MEMBER = 7
+# A word's partners come from the first PARTNER_FRONT words of its group: the
+# tail of a long group drifts (长久 … 马拉松, 疾病 … 病魔).  A lone character
+# takes its partners from further back, past the other lone characters at the
+# front.  Idioms drift the most (各执一词~离心离德 同床异梦): an idiom gets
+# partners only where both stand among the first IDIOM_FRONT words.
+PARTNER_FRONT = 6
+IDIOM_FRONT = 3
+SIDE_FRONT = 2
+# jieba's lowest counts: words it has seen about once (困人, 碑阴, 臂助).
+RARE_COUNT = 3
+MUCH_RARER = 20
 WORD_RE = re.compile(r"^[\u3400-\u4dbf\u4e00-\u9fff·]+$")
 
 
@@ -35,9 +54,11 @@ def cilin_groups(text, stats):
 
 def cilin_synonyms(groups, stats):
     """word -> list of sense lists.  A word belongs to several groups, one per
-    sense; the first sense is the group in which the word stands nearest the
-    front (the thesaurus lists a group's core words first), ties in file order.
-    Each sense offers the words from the front of its group."""
+    sense; its core group is the one in which it stands nearest the front (the
+    thesaurus lists a group's core words first), ties in file order.  That
+    sense comes first; a further sense counts only where the word stands among
+    the first SENSE_FRONT words of its group.  Each sense offers the words from
+    the front of its group, less those that stand there in a side sense."""
     membership = {}
     order = []
     for g, words in enumerate(groups):
@@ -46,13 +67,48 @@ def cilin_synonyms(groups, stats):
                 membership[w] = []
                 order.append(w)
             membership[w].append((pos, g))
+    core = {w: min(m)[1] for w, m in membership.items()}
     result = {}
     for word in order:
         senses = []
-        for pos, g in sorted(membership[word]):
-            senses.append(core_partners(word, groups[g]))
+        if min(membership[word])[0] >= DEEP_MEMBER:
+            stats.add("word dropped: it stands deep in every group it belongs to")
+            continue
+        for n, (pos, g) in enumerate(sorted(membership[word])):
+            if n > 0 and pos >= SENSE_FRONT:
+                stats.add("sense left out: the word stands deep in that group")
+                continue
+            if n > 0 and pos > 0 and len(word) >= 2:
+                # A word of two characters or more has one sense as a rule;
+                # a second one counts where the word heads that group.
+                stats.add("sense left out: a word's second sense where it does not lead")
+                continue
+            if len(word) >= 4:
+                if pos >= IDIOM_FRONT:
+                    stats.add("idiom sense left out: the idiom stands deep in that group")
+                    continue
+                front = groups[g][:IDIOM_FRONT]
+            elif len(word) >= 2:
+                front = groups[g][:PARTNER_FRONT]
+            else:
+                front = groups[g]
+            senses.append(core_partners(word, side_senses_out(front, g, core, stats)))
         result[word] = senses
     return result
+
+
+def side_senses_out(words, g, core, stats):
+    """The words of group g less those that stand past its first SIDE_FRONT
+    words while their own core group is another: 解决 among 歼灭 剿灭 …, 现象
+    among 景象 状况 …, 路线 among 途径 路径 … mean something else first, and a
+    learner would take them in that sense."""
+    kept = []
+    for pos, w in enumerate(words):
+        if pos >= SIDE_FRONT and core.get(w, g) != g:
+            stats.add("partner dropped: it means something else first")
+            continue
+        kept.append(w)
+    return kept
 
 
 def core_partners(word, group, frequencies=None):
@@ -151,18 +207,28 @@ TAG_CLASSES = {"n": "N", "ng": "N", "nz": "N", "s": "N", "f": "N", "t": "N", "j"
 
 
 class PartsOfSpeech:
-    def __init__(self, lines, single_chars_out=False):
+    """jieba's tags and counts.  single_chars_out and strict are the 同义词
+    rules: no lone character for a word, no noun for a verb or adjective, no
+    rare word for a common one."""
+
+    def __init__(self, lines, single_chars_out=False, strict=False):
         self.single_chars_out = single_chars_out
+        self.strict = strict
         self.tags = {}
+        self.counts = {}
         for line in lines:
             parts = line.split(" ")
             if len(parts) == 3:
                 self.tags[parts[0]] = parts[2]
+                self.counts[parts[0]] = int(parts[1])
 
     @classmethod
-    def from_file(cls, path=JIEBA_DICT, single_chars_out=False):
+    def from_file(cls, path=JIEBA_DICT, single_chars_out=False, strict=False):
         with open(path, encoding="utf-8") as f:
-            return cls(f.read().splitlines(), single_chars_out)
+            return cls(f.read().splitlines(), single_chars_out, strict)
+
+    def rare(self, word):
+        return self.counts.get(word, 0) <= RARE_COUNT
 
     def word_class(self, word):
         """"I" for an idiom or set phrase (tagged so, or four characters or
@@ -181,6 +247,10 @@ class PartsOfSpeech:
         words by (指责 v, 责备 n; 悲哀 a, 悲戚 n)."""
         if (len(head) >= 4 and len(partner) <= 2) or (len(head) <= 2 and len(partner) >= 4):
             return "idiom for a plain word or the reverse"
+        if self.strict and ((len(head) == 3 and self.word_class(partner) == "I")
+                            or (len(partner) == 3 and self.word_class(head) == "I")):
+            # 来得及~亡羊补牢, 迷魂药~甜言蜜语: a set phrase for a word.
+            return "idiom for a plain word or the reverse"
         if len(partner) == 1 and len(head) >= 2 and self.single_chars_out:
             # 方块~方, 听见~聪, 凉白开~汤: a lone character has too many
             # senses to stand for a word.
@@ -188,6 +258,22 @@ class PartsOfSpeech:
         if self.word_class(head) == "P" and self.word_class(partner) == "M":
             # 艰巨~千斤: a number or measure word for an adjective or verb.
             return "number or measure word for an adjective or verb"
+        if self.strict:
+            classes = {self.word_class(head), self.word_class(partner)}
+            if classes == {"N", "P"}:
+                # Half of these pairs are a thing for an action or a quality
+                # (艰~难题, 念书~深造, 源于~根源); the rest have closer partners.
+                return "noun for a verb or adjective or the reverse"
+            if self.rare(partner) and not self.rare(head):
+                # A word jieba has barely seen is as often another sense
+                # (周围~四郊, 副~臂助) as an obscure synonym; neither helps.
+                return "rare word for a common one"
+            if (not set(head) & set(partner)
+                    and self.counts.get(partner, 0) * MUCH_RARER < self.counts.get(head, 0)):
+                # Nearly half of these are another sense or another thing
+                # (考虑~着想, 白醋~苦酒); a partner sharing a character with
+                # the word is seldom wrong, however rare.
+                return "much rarer word with no character in common"
         return None
 
 
@@ -209,3 +295,97 @@ def near_synonyms(groups):
         if near:
             out[word] = near
     return out
+
+
+def synonyms_of_synonyms(groups):
+    """word -> the words that share a group with one of its synonyms, all of
+    two characters or more (末端~结尾 via 末尾, 浅陋~肤浅 via 浅薄).  Lone
+    characters have too many senses to link anything."""
+    syn = all_group_synonyms(groups)
+    out = {}
+    for word, mine in syn.items():
+        if len(word) < 2:
+            continue
+        near = set()
+        for s in mine:
+            if s != word and len(s) >= 2:
+                near.update(p for p in syn.get(s, ()) if len(p) >= 2 and p != word)
+        if near:
+            out[word] = near
+    return out
+
+
+def one_synonym_apart(head, partner, synonyms, antonyms):
+    """True when the two words differ in one character only and those two
+    characters are synonyms that the antonym list does not oppose: 回国~归国,
+    省力~省劲, 厚待~厚遇 are the same word, 上班~下班 and 好事~坏事 are not."""
+    if len(head) != len(partner) or len(head) < 2:
+        return False
+    diff = [(a, b) for a, b in zip(head, partner) if a != b]
+    if len(diff) != 1:
+        return False
+    a, b = diff[0]
+    return b in synonyms.get(a, ()) and b not in antonyms.get(a, ()) and a not in antonyms.get(b, ())
+
+
+def keep_mutual(entries, stats):
+    """entries: head -> [tail], changed in place.  Between words of two
+    characters or more a synonym holds both ways: a partner whose own entry
+    does not list the head (or which has none) reads the group in another
+    sense (鲜明~清晰, 牵涉~连累, 古松~迎客松) and goes.  Lone characters are
+    left alone: a word's entry never lists them."""
+    partners = {h: set(" ".join(t).replace("；", " ").split()) for h, t in entries.items()}
+    for head in list(entries):
+        if len(head) < 2:
+            continue
+        tails = []
+        for tail in entries[head]:
+            senses = []
+            for sense in tail.split("；"):
+                kept = [p for p in sense.split(" ") if head in partners.get(p, ())]
+                stats.add("partner dropped: its own entry does not list the word",
+                          len(sense.split(" ")) - len(kept))
+                if kept:
+                    senses.append(" ".join(kept))
+            if senses:
+                tails.append("；".join(senses))
+        if tails:
+            entries[head] = tails
+        else:
+            del entries[head]
+            stats.add("word left without a partner that lists it: no line")
+
+
+def sibling_kinds_out(entries, synonyms, pos, stats):
+    """entries: head -> [tail], changed in place.  Two nouns that end in the
+    same character but differ in what comes before it are as a rule two kinds
+    of one thing (信汇~邮汇, 船员~潜水员, 堂叔~表叔), not one thing named
+    twice.  Such a partner goes unless the two modifiers are synonyms
+    (中饭~午饭) or one holds the other (道路~路).  Only where the entry keeps
+    another partner: an entry whose partners all share its last character is
+    most often one thing under two names (锻铁~熟铁, 电子管~真空管)."""
+    for head in list(entries):
+        if len(head) < 2 or pos.word_class(head) != "N":
+            continue
+        words = [p for tail in entries[head] for sense in tail.split("；") for p in sense.split(" ")]
+        siblings = {p for p in words if is_sibling_kind(head, p, synonyms, pos)}
+        if not siblings or not set(words) - siblings:
+            continue
+        tails = []
+        for tail in entries[head]:
+            senses = []
+            for sense in tail.split("；"):
+                kept = [p for p in sense.split(" ") if p not in siblings]
+                if kept:
+                    senses.append(" ".join(kept))
+            if senses:
+                tails.append("；".join(senses))
+        stats.add("partner dropped: another kind of the same thing", len(siblings))
+        entries[head] = tails
+
+
+def is_sibling_kind(head, partner, synonyms, pos):
+    if len(partner) < 2 or head[-1] != partner[-1] or pos.word_class(partner) != "N":
+        return False
+    a, b = head[:-1], partner[:-1]
+    return not (a in b or b in a or b in synonyms.get(a, ()))
