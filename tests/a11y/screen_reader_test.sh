@@ -299,6 +299,10 @@ the greeting           | start_program                        | Vembrel.*欢迎�
 how to open the menu   |                                      | 双击显示菜单
 a menu lookup          | look_up 4 画蛇添足                    | 共有1条含有“画蛇添足”的词
 its entry              |                                      | 比喻做了多余的事
+a command-line lookup  | vembrel --in cy 画蛇添足              | 共有1条含有“画蛇添足”的词
+its entry, again       |                                      | 比喻做了多余的事
+a selection lookup     | select_text 外甥打灯笼 && vembrel --selection | 歇后词典
+the saying's answer    |                                      | 照旧
 a second page          | look_up 7 然而自古文人 && turn_page ^然而自古文人 | $(as_said "$page")
 nothing while hidden   | click_through && look_up 7 困于酒食 && hide_from_tray_while_thinking ^困于酒食 2 | (nothing)
 CASES
