@@ -8,25 +8,12 @@ Prints "N passed, N failed" last; exits non-zero on a failure.
 import os
 import sys
 
-ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-sys.path.insert(0, os.path.join(ROOT, "tools", "dictionaries"))
+from rule_checks import ROOT, check, finish  # noqa: E402,F401  (puts the converter on the path)
 import build_dictionaries as b  # noqa: E402
 import phrase_clean as pc  # noqa: E402
 import pinyin_readings as pr  # noqa: E402
 import thesaurus as th  # noqa: E402
 from reader_order import WordFrequencies, reader_order  # noqa: E402
-
-passed = failed = 0
-
-
-def check(what, got, want):
-    global passed, failed
-    if got == want:
-        passed += 1
-        print("ok   " + what)
-    else:
-        failed += 1
-        print("FAIL %s\n     got  %r\n     want %r" % (what, got, want))
 
 
 def xh_lines(pairs):
@@ -255,5 +242,4 @@ b.keep_supported(book, {"坏": {"坏", "差"}, "差": {"坏", "差"}}, st)
 check("fy: a pair given one way only stays when a synonym of a two-way antonym bears it out",
       list(book.lines()), ["好~坏 差", "坏~好"])
 
-print("%d passed, %d failed" % (passed, failed))
-sys.exit(1 if failed else 0)
+finish()

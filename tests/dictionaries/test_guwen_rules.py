@@ -8,23 +8,10 @@ Prints "N passed, N failed" last; exits non-zero on a failure.
 import os
 import sys
 
-ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-sys.path.insert(0, os.path.join(ROOT, "tools", "dictionaries"))
+from rule_checks import ROOT, check, finish  # noqa: E402,F401  (puts the converter on the path)
 import build_dictionaries as b  # noqa: E402
 import guwen_rules as g  # noqa: E402
 from reader_order import WordFrequencies  # noqa: E402
-
-passed = failed = 0
-
-
-def check(what, got, want):
-    global passed, failed
-    if got == want:
-        passed += 1
-        print("ok   " + what)
-    else:
-        failed += 1
-        print("FAIL %s\n     got  %r\n     want %r" % (what, got, want))
 
 
 # A closing "X说：…" goes to the next line only when that line opens with the
@@ -158,5 +145,4 @@ for desc, line, modern, want in [
 both = g.TypoMender(mender.wf, look_alikes=("玉王", "玉主"))
 check("typo: two likely mends, none made", both.mend("请更论。", "请君玉改变选择"), "请君玉改变选择")
 
-print("%d passed, %d failed" % (passed, failed))
-sys.exit(1 if failed else 0)
+finish()

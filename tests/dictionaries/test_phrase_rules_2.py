@@ -10,23 +10,10 @@ Prints "N passed, N failed" last; exits non-zero on a failure.
 import os
 import sys
 
-ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-sys.path.insert(0, os.path.join(ROOT, "tools", "dictionaries"))
+from rule_checks import ROOT, check, finish  # noqa: E402,F401  (puts the converter on the path)
 import build_dictionaries as b  # noqa: E402
 import phrase_clean as pc  # noqa: E402
 import zidian as zd  # noqa: E402
-
-passed = failed = 0
-
-
-def check(what, got, want):
-    global passed, failed
-    if got == want:
-        passed += 1
-        print("ok   " + what)
-    else:
-        failed += 1
-        print("FAIL %s\n     got  %r\n     want %r" % (what, got, want))
 
 
 # Misspellings: corrected everywhere, except where the idiom's own head spells it so.
@@ -103,5 +90,4 @@ for idiom, raw, want in [
 ]:
     check("cy gloss list: " + idiom, b.restore_gloss_lists(idiom, raw, b.Stats()), want)
 
-print("%d passed, %d failed" % (passed, failed))
-sys.exit(1 if failed else 0)
+finish()

@@ -9,22 +9,9 @@ Prints "N passed, N failed" last; exits non-zero on a failure.
 import os
 import sys
 
-ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-sys.path.insert(0, os.path.join(ROOT, "tools", "dictionaries"))
+from rule_checks import ROOT, check, finish  # noqa: E402,F401  (puts the converter on the path)
 import build_dictionaries as b  # noqa: E402
 import thesaurus as th  # noqa: E402
-
-passed = failed = 0
-
-
-def check(what, got, want):
-    global passed, failed
-    if got == want:
-        passed += 1
-        print("ok   " + what)
-    else:
-        failed += 1
-        print("FAIL %s\n     got  %r\n     want %r" % (what, got, want))
 
 
 # --- 同义词: which groups and which of their words a word gets ---------------
@@ -123,5 +110,4 @@ check("fy.mdb: 回国~归国, 省力~省劲 and 豁然大悟~豁然贯通 are go
       [False, False, False])
 check("fy.mdb: true antonyms stay", ["下班" in fy.get("上班", ()), "差" in fy.get("好", ())], [True, True])
 
-print("%d passed, %d failed" % (passed, failed))
-sys.exit(1 if failed else 0)
+finish()
