@@ -95,6 +95,11 @@ for line in ["fy\t好\tdrop-partner\t坏人\t\tnot there", "fy\t坏\tdrop-entry\
     except errata.Unmatched:
         check(True, line)
 
+zd_lines = ["~谩 màn 讠部 13画", "[màn] 欺骗：谩语。", "~长 cháng zhǎng 长部 4画", "[zhǎng] 生长。"]
+errata.apply_zidian(zd_lines, errata.parse("zd\t谩\treplace\t[màn] 欺骗\t[mán] 欺骗\tmisfiled"), Stats())
+check(zd_lines == ["~谩 màn mán 讠部 13画", "[mán] 欺骗：谩语。", "~长 cháng zhǎng 长部 4画", "[zhǎng] 生长。"],
+      "a sense filed under another reading: the header names it: %r" % zd_lines)
+
 # --- the shipped list: reasons, and every correction found in the data ---------
 corrections = errata.load(os.path.join(ROOT, "tools", "dictionaries", "errata"))
 check(len(corrections) > 0, "the errata list is empty")

@@ -112,7 +112,8 @@ def unihan_line(ch, **fields):
 
 
 ZDICT = {"好": {"hào": ["喜爱：～奇。"], "hǎo": ["义%d：～。" % i for i in range(1, 12)]},
-         "乘": {"chéng": ["骑，坐：～马。"], "shèng": ["古代称兵车：千～之国。"]}}
+         "乘": {"chéng": ["骑，坐：～马。"], "shèng": ["古代称兵车：千～之国。"],
+                "chèng": ["《廣韻》食陵切，去證，船。"]}}
 EXTRACT = (unihan_line("好", kTGH="2013:581", kTGHZ2013="132.140:hǎo 133.010:hào", kMandarin="hǎo",
                        kRSUnicode="38.3", kTotalStrokes="6")
            + unihan_line("乘", kTGH="2013:1000", kTGHZ2013="044.050:chéng", kMandarin="chéng",
@@ -129,12 +130,13 @@ ARCHIVES = {
     "hanzi-mapull": FakeArchive({"hanzi-mapull/char_base.json": json.dumps(MAPULL)}),
 }
 lines, count = z.build_zd(lambda name: ARCHIVES[name], Stats())
-check("build: standard order, ten lines an entry, main reading first, extra readings after, header-only "
+check("build: standard order, ten lines an entry, main reading first, extra readings after (in the header "
+      "too, unless cleaning left them no sense), header-only "
       "entries, old-list character with the customary reading, non-GBK character left out", lines,
       ["~丁 dīng 一部 2画"]
       + ["~好 hǎo hào 女部 6画"] + ["[hǎo] 义%d：好。" % i for i in range(1, 11)]
       + ["~好 hǎo hào 女部 6画", "[hǎo] 义11：好。", "[hào] 喜爱：好奇。"]
-      + ["~乘 chéng 丿部 10画", "[chéng] 骑，坐：乘马。", "[shèng] 古代称兵车：千乘之国。"]
+      + ["~乘 chéng shèng 丿部 10画", "[chéng] 骑，坐：乘马。", "[shèng] 古代称兵车：千乘之国。"]
       + ["~們 men 亻部 10画"])
 check("build: characters counted", count, 4)
 

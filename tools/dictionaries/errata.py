@@ -9,7 +9,8 @@ character).  change is one of
     drop-entry    the entry goes (text and new empty)
     drop-partner  the partner text goes from a 同义词/反义词 line (new empty);
                   an entry left without partners goes too
-    replace       text becomes new in the entry's tail (zd: in its sense lines);
+    replace       text becomes new in the entry's tail (zd: in its sense lines,
+                  and a reading a sense is newly filed under joins the header);
                   an empty new cuts the text (a translation's stray sentence)
     head          the head becomes new (text empty); a head that exists
                   already takes the tails of both
@@ -140,4 +141,32 @@ def apply_zidian(lines, errata, stats):
                 found = True
         if not found:
             raise Unmatched("%r: text %s not found" % (e, e.text))
+        name_labels_in_header(lines, e.entry)
         stats.add("errata: %s" % e.change)
+
+
+def name_labels_in_header(lines, char):
+    """An erratum may file a sense under another reading ([màn] -> [mán]);
+    the headers of char then name it too, after their readings."""
+    labels = []
+    for line in char_lines(lines, char):
+        label = line[1:line.find("]")] if line.startswith("[") else None
+        if label and label not in labels:
+            labels.append(label)
+    for i, line in enumerate(lines):
+        if line.startswith("~") and line[1:].split(" ", 1)[0] == char:
+            parts = line.split(" ")
+            end = 1
+            while end < len(parts) and not parts[end].endswith(("部", "画")):
+                end += 1
+            missing = [r for r in labels if r not in parts[1:end]]
+            lines[i] = " ".join(parts[:end] + missing + parts[end:])
+
+
+def char_lines(lines, char):
+    current = None
+    for line in lines:
+        if line.startswith("~"):
+            current = line[1:].split(" ", 1)[0]
+        elif current == char:
+            yield line

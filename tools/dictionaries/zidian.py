@@ -1,7 +1,8 @@
 """新华字典 (zd.mdb): one entry per character, built from three packed sources.
 
 - hanzi-unihan: which characters are standard (通用规范汉字表, in its order),
-  and every header: the standard modern readings, the radical, the strokes.
+  and every header: the standard modern readings, the radical, the strokes;
+  a further reading the senses are filed under follows the standard ones.
 - hanzi-zdict: the senses, per reading, for 7,000 characters.
 - hanzi-mapull: only its character list, for the characters the other two
   lack (header only), and as a hint at the written form of a radical (扌 or
@@ -670,7 +671,6 @@ def build_zd(open_archive, stats):
         radical = unihan.radical(char, hint)
         if radical and radical != unihan.radical(char):
             stats.add("radical in its positional form from the old list (扌 氵 亻 …)")
-        header = header_line(char, shown, radical, unihan.strokes(char))
 
         senses = []
         for label, texts in sense_groups(char, zdict.get(char, {}), readings, stats):
@@ -685,6 +685,11 @@ def build_zd(open_archive, stats):
                     stats.add("repeated definition line dropped")
                     continue
                 senses.append(line)
+                if shown_label not in shown:
+                    # A learner reading "[shèng] …" looks for shèng in the header.
+                    shown.append(shown_label)
+                    stats.add("header readings: a further reading with senses added after the others")
+        header = header_line(char, shown, radical, unihan.strokes(char))
         if not senses:
             lines.append(header)
             stats.add("character with header only (no senses)")
