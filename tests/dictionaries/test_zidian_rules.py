@@ -9,21 +9,8 @@ import json
 import os
 import sys
 
-ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-sys.path.insert(0, os.path.join(ROOT, "tools", "dictionaries"))
+from rule_checks import ROOT, check, finish  # noqa: E402,F401  (puts the converter on the path)
 import zidian as z  # noqa: E402
-
-passed = failed = 0
-
-
-def check(what, got, want):
-    global passed, failed
-    if got == want:
-        passed += 1
-        print("ok   " + what)
-    else:
-        failed += 1
-        print("FAIL %s\n     got  %r\n     want %r" % (what, got, want))
 
 
 class Stats:
@@ -140,5 +127,4 @@ check("build: standard order, ten lines an entry, main reading first, extra read
       + ["~們 men 亻部 10画"])
 check("build: characters counted", count, 4)
 
-print("%d passed, %d failed" % (passed, failed))
-sys.exit(1 if failed else 0)
+finish()
