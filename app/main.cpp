@@ -13,6 +13,7 @@
 #include "app/command_options.hpp"
 #include "app/display_check.hpp"
 #include "app/platform_choice.hpp"
+#include "app/reading_pace_item.hpp"
 #include "app/shipped_character.hpp"
 #include "app/single_instance.hpp"
 #include "app/vembrel_form.hpp"
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
       vembrel::applicationIcon(QString::fromStdString(app_dir + "/vembrel.svg")));
   if (!status.ok()) return fail("cannot load the character: " + status.error, true);
   vembrel::add_autostart_item(form.host());
+  vembrel::add_reading_pace_menu(form.host());
   instance.serve([&form] { form.showCharacter(); });
   return app.exec();
 }

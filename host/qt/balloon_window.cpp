@@ -36,6 +36,15 @@ void paintBalloon(QPainter& painter, const BalloonPage& page, const BalloonGeome
     painter.drawText(QPointF(geometry.text.left(), y), line);
     y += metrics.lineSpacing();
   }
+  if (page.count > 1) {
+    QFont small = font;
+    small.setPixelSize(11);
+    painter.setFont(small);
+    painter.setPen(kOutline);
+    const QRectF below(geometry.text.left(), geometry.text.bottom() + 1, geometry.text.width(), 14);
+    painter.drawText(below, Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("(%1/%2)").arg(page.number).arg(page.count));
+  }
 }
 
 }  // namespace

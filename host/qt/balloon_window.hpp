@@ -14,7 +14,10 @@ namespace vembrel {
 
 struct BalloonPage {
   QStringList lines;
-  QString text;  // the whole page, as the title
+  QString text;      // the whole page, as the title
+  QString new_text;  // the part of it not on show before (all of it on a fresh page)
+  int number = 1;    // of the page in its balloon, from 1
+  int count = 1;     // pages known so far; more than one shows as "(1/3)"
 };
 
 class BalloonWindow : public QWidget {
