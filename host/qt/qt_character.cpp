@@ -12,6 +12,7 @@ namespace vembrel {
 
 namespace {
 constexpr int kGlideMsec = 1000;
+constexpr double kShortestFrameMsec = 40;
 }  // namespace
 
 QtCharacter::QtCharacter(std::u16string id, std::shared_ptr<const CharacterDefinition> definition,
@@ -166,6 +167,7 @@ void QtCharacter::cancelEverything() {
   runner_.abandon();
   running_think_ = running_play_ = skip_gestures_ = think_from_call_ = false;
   lead_in_factor_.reset();
+  frame_debt_msec_ = 0;
 }
 
 AfterThought QtCharacter::afterThought() const {
@@ -210,7 +212,15 @@ void QtCharacter::decideLeadIn() {
 int QtCharacter::gestureMsec(int msec) {
   if (!running_play_) return links_.scaled(msec);
   if (!lead_in_factor_ && !enqueuing_) decideLeadIn();
-  return links_.scaled(int(std::lround(msec * lead_in_factor_.value_or(1.0))));
+  const double factor = lead_in_factor_.value_or(1.0);
+  if (factor >= 1.0) return links_.scaled(msec);
+  // Sped up, frames too short to see are left out (and need not be drawn): their time goes to
+  // the next one shown.
+  frame_debt_msec_ += msec * factor;
+  if (frame_debt_msec_ < kShortestFrameMsec) return 0;
+  const int due = int(std::lround(frame_debt_msec_));
+  frame_debt_msec_ = 0;
+  return std::max(1, links_.scaled(due));
 }
 
 void QtCharacter::skipGestures() {
@@ -224,6 +234,7 @@ void QtCharacter::skipGestures() {
 void QtCharacter::startAction(Action next) {
   if (!std::holds_alternative<PlayAction>(next)) {
     lead_in_factor_.reset();
+    frame_debt_msec_ = 0;
     skip_gestures_ = false;
     // Only a thought takes the balloon over; anything else starts without it.
     if (!std::holds_alternative<ThinkAction>(next)) pager_.close();

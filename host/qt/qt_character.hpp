@@ -125,6 +125,7 @@ class QtCharacter : public QObject, public Character {
   QString current_play_;
   std::optional<double> lead_in_factor_;  // for the run of gestures under way, once known
   bool skip_gestures_ = false;
+  double frame_debt_msec_ = 0;  // time of sped-up frames left out, for the next one shown
 
   ActionRunner runner_;
   AnimationPlayer player_;

@@ -21,11 +21,11 @@ enum class ReadingPace { Slow, Medium, Fast };
 int readingMsec(const QString& text, ReadingPace pace);
 
 // How long a thought that more of its answer follows stays alone before the queue goes on.
-inline constexpr int kGatherHoldMsec = 150;
+inline constexpr int kGatherHoldMsec = 100;
 // What the gestures before a thought may take in all: before the first thought of an answer,
 // and between thoughts while the balloon stays up.
-inline constexpr int kLeadInMsec = 800;
-inline constexpr int kBetweenThoughtsMsec = 250;
+inline constexpr int kLeadInMsec = 500;
+inline constexpr int kBetweenThoughtsMsec = 200;
 
 // By what a run of gestures that leads to a thought is sped up (1 or less): the run takes its
 // own time when that is short enough, else the budget above.
