@@ -24,8 +24,8 @@ static xcb_atom_t atom(xcb_connection_t* c, const char* name) {
 
 static void print_name(xcb_connection_t* c, xcb_window_t window, xcb_atom_t net_wm_name,
                        xcb_atom_t utf8) {
-  xcb_get_property_reply_t* reply = xcb_get_property_reply(
-      c, xcb_get_property(c, 0, window, net_wm_name, utf8, 0, 4096), NULL);
+  xcb_get_property_reply_t* reply =
+      xcb_get_property_reply(c, xcb_get_property(c, 0, window, net_wm_name, utf8, 0, 4096), NULL);
   if (!reply) return;
   const char* text = xcb_get_property_value(reply);
   const int length = xcb_get_property_value_length(reply);
