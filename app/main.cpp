@@ -15,6 +15,7 @@
 #include "app/display_check.hpp"
 #include "app/instance_requests.hpp"
 #include "app/platform_choice.hpp"
+#include "app/reading_pace_item.hpp"
 #include "app/shipped_character.hpp"
 #include "app/single_instance.hpp"
 #include "app/tray_commands.hpp"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
   vembrel::add_tray_commands(form.host(),
                              [&form](const vembrel::MenuItem& item) { form.form().run(item); });
   vembrel::add_autostart_item(form.host());
+  vembrel::add_reading_pace_menu(form.host());
   instance.serve([&form](const vembrel::InstanceRequest& request) {
     return vembrel::answer_request(form, request);
   });

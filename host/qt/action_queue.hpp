@@ -31,6 +31,10 @@ class ActionQueue {
   // The first action, removed from the queue; the queue must not be empty.
   Action takeNext();
   const Action* peek() const { return actions_.empty() ? nullptr : &actions_.front(); }
+  // The action `index` places behind the first, or none.
+  const Action* peekAt(size_t index) const {
+    return index < actions_.size() ? &actions_[index] : nullptr;
+  }
   void clear() { actions_.clear(); }
   bool empty() const { return actions_.empty(); }
   size_t size() const { return actions_.size(); }

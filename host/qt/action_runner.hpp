@@ -32,6 +32,7 @@ class ActionRunner {
 
   bool isRunning() const { return running_; }
   const Action* peekNext() const { return queue_.peek(); }
+  const Action* peekAt(size_t index) const { return queue_.peekAt(index); }
   void setObserver(Observer observer) { observer_ = std::move(observer); }
 
  private:

@@ -31,9 +31,12 @@ void AnimationPlayer::stop() {
 
 void AnimationPlayer::advance() {
   if (!animation_) return;
-  if (++step_ < animation_->steps.size()) {
+  while (++step_ < animation_->steps.size()) {
+    const int msec = scale_(animation_->steps[step_].duration_msec);
+    // A frame given no time is not drawn, unless it is the last.
+    if (msec == 0 && step_ + 1 < animation_->steps.size()) continue;
     show_frame_(animation_->steps[step_].frame);
-    timer_.start(scale_(animation_->steps[step_].duration_msec));
+    timer_.start(msec);
     return;
   }
   std::function<void()> done = std::move(done_);

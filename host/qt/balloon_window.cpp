@@ -39,6 +39,15 @@ void paintBalloon(QPainter& painter, const BalloonPage& page, const BalloonGeome
     painter.drawText(QPointF(geometry.text.left(), y), line);
     y += metrics.lineSpacing();
   }
+  if (page.count > 1) {
+    QFont small = font;
+    small.setPixelSize(11);
+    painter.setFont(small);
+    painter.setPen(kOutline);
+    const QRectF below(geometry.text.left(), geometry.text.bottom() + 1, geometry.text.width(), 14);
+    painter.drawText(below, Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("(%1/%2)").arg(page.number).arg(page.count));
+  }
 }
 
 }  // namespace
@@ -86,7 +95,7 @@ void BalloonWindow::showPage(const BalloonPage& page, const BalloonGeometry& geo
   page_ = page;
   geometry_ = geometry;
   setWindowTitle(page.text);
-  setAccessibleDescription(naturalText(page.spoken.isEmpty() ? page.text : page.spoken));
+  setAccessibleDescription(naturalText(page.new_text.isEmpty() ? page.text : page.new_text));
   reshape();
   // A screen reader speaks a notification as it becomes showing. Showing the window tells it
   // so; a new page on a balloon already up has to say it again.

@@ -15,9 +15,11 @@ namespace vembrel {
 struct BalloonPage {
   QStringList lines;
   QString text;  // the whole page, as the title
-  // What a screen reader says when the page shows, in balloon text (spaced out like `text`):
-  // only what is new when a page gathers several thoughts. Empty: the whole page.
-  QString spoken = QString();
+  // The part of it not on show before (all of it on a fresh page): what a screen reader says
+  // when the page shows, in balloon text (spaced out like `text`). Empty: the whole page.
+  QString new_text;
+  int number = 1;  // of the page in its balloon, from 1
+  int count = 1;   // pages known so far; more than one shows as "(1/3)"
 };
 
 class BalloonWindow : public QWidget {

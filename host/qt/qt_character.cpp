@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "host/qt/mask_builder.hpp"
@@ -12,6 +13,7 @@ namespace vembrel {
 
 namespace {
 constexpr int kGlideMsec = 1000;
+constexpr double kShortestFrameMsec = 40;
 }  // namespace
 
 QtCharacter::QtCharacter(std::u16string id, std::shared_ptr<const CharacterDefinition> definition,
@@ -21,14 +23,20 @@ QtCharacter::QtCharacter(std::u16string id, std::shared_ptr<const CharacterDefin
       definition_(std::move(definition)),
       cache_(definition_),
       runner_([this](Action action) { startAction(std::move(action)); },
-              [this] { scheduleIdle(); }),
+              [this] {
+                // A balloon that nothing would end goes now.
+                if (!pager_.waiting()) pager_.close();
+                scheduleIdle();
+              }),
       player_(
           definition_, [this](const QString& frame) { showFrame(frame); },
-          [this](int msec) { return links_.scaled(msec); }),
+          [this](int msec) { return gestureMsec(msec); }),
       glide_([this](QPoint to) { setPosition(to); }, [this] { finishAction(); }),
-      pager_(
-          balloon_, [this](const QSizeF& text_size) { return balloonGeometry(text_size); },
-          [this](int msec) { return links_.scaled(msec); }, [this] { finishAction(); }),
+      pager_(balloon_,
+             {.place = [this](const QSizeF& text_size) { return balloonGeometry(text_size); },
+              .scale = [this](int msec) { return links_.scaled(msec); },
+              .finished = [this] { finishAction(); },
+              .skip_gestures = [this] { skipGestures(); }}),
       idle_(
           quint32(qHash(QString::fromStdU16String(id_))),
           [this](const QString& animation) { playIdle(animation); },
@@ -142,26 +150,105 @@ void QtCharacter::hideNow() {
 
 void QtCharacter::enqueue(Action action) {
   runner_.push(std::move(action));
-  if (runner_.isRunning()) return;
-  if (idle_.isPlaying()) {  // idling gives way at once
-    cancelEverything();
-    showRest();
+  enqueuing_ = true;
+  if (runner_.isRunning()) {
+    if (running_think_ && think_from_call_) {
+      pager_.setAfter(afterThought());  // the same answer, still being queued
+    } else if (running_think_ && pager_.holdingLast() && !runner_.peekAt(1)) {
+      finishAction();  // the last thought of an answer gives way to the next command
+    }
+  } else {
+    if (idle_.isPlaying()) {  // idling gives way at once
+      cancelEverything();
+      showRest();
+    }
+    idle_.stop();
+    runner_.startNext();
   }
-  idle_.stop();
-  runner_.startNext();
+  enqueuing_ = false;
 }
 
 void QtCharacter::cancelEverything() {
   player_.stop();
   glide_.stop();
-  pager_.end();
+  pager_.close();
   idle_.stop();
   idle_.setPlaying(false);
   runner_.abandon();
-  balloon_.hide();
+  running_think_ = running_play_ = skip_gestures_ = think_from_call_ = false;
+  lead_in_factor_.reset();
+  frame_debt_msec_ = 0;
+}
+
+AfterThought QtCharacter::afterThought() const {
+  for (size_t i = 0;; ++i) {
+    const Action* next = runner_.peekAt(i);
+    if (next && std::holds_alternative<PlayAction>(*next)) continue;
+    if (next && std::holds_alternative<ThinkAction>(*next)) return AfterThought::Thought;
+    return next || i == 0 ? AfterThought::Other : AfterThought::Gestures;
+  }
+}
+
+int QtCharacter::animationMsec(const QString& name) const {
+  int msec = 0;
+  const Animation* animation = definition_->animation(name);
+  for (int hop = 0; animation && hop < 2; ++hop) {
+    for (const AnimationStep& step : animation->steps) msec += step.duration_msec;
+    animation = animation->return_animation.isEmpty()
+                    ? nullptr
+                    : definition_->animation(animation->return_animation);
+  }
+  return msec;
+}
+
+void QtCharacter::decideLeadIn() {
+  if (afterThought() != AfterThought::Thought) {
+    lead_in_factor_ = 1.0;
+    // An answer cut short goes when no thought comes to take its place.
+    if (!pager_.gathering() && !pager_.waiting()) pager_.close();
+    return;
+  }
+  int run_msec = animationMsec(current_play_);
+  for (size_t i = 0;; ++i) {
+    const Action* next = runner_.peekAt(i);
+    if (!next || !std::holds_alternative<PlayAction>(*next)) break;
+    run_msec += animationMsec(std::get<PlayAction>(*next).animation);
+  }
+  lead_in_factor_ = leadInFactor(run_msec, pager_.gathering());
+}
+
+// A gesture started by a program's call is timed from its second frame on, once the calls
+// that come with it (the thought it leads to) are queued too.
+int QtCharacter::gestureMsec(int msec) {
+  if (!running_play_) return links_.scaled(msec);
+  if (!lead_in_factor_ && !enqueuing_) decideLeadIn();
+  const double factor = lead_in_factor_.value_or(1.0);
+  if (factor >= 1.0) return links_.scaled(msec);
+  // Sped up, frames too short to see are left out (and need not be drawn): their time goes to
+  // the next one shown.
+  frame_debt_msec_ += msec * factor;
+  if (frame_debt_msec_ < kShortestFrameMsec) return 0;
+  const int due = int(std::lround(frame_debt_msec_));
+  frame_debt_msec_ = 0;
+  return std::max(1, links_.scaled(due));
+}
+
+void QtCharacter::skipGestures() {
+  skip_gestures_ = true;
+  if (!running_play_) return;
+  player_.stop();
+  showRest();
+  finishAction();
 }
 
 void QtCharacter::startAction(Action next) {
+  if (!std::holds_alternative<PlayAction>(next)) {
+    lead_in_factor_.reset();
+    frame_debt_msec_ = 0;
+    skip_gestures_ = false;
+    // Only a thought takes the balloon over; anything else starts without it.
+    if (!std::holds_alternative<ThinkAction>(next)) pager_.close();
+  }
   std::visit(
       [this](auto&& action) {
         using Kind = std::decay_t<decltype(action)>;
@@ -191,22 +278,26 @@ void QtCharacter::startAction(Action next) {
           });
         } else if constexpr (std::is_same_v<Kind, PlayAction>) {
           // Nothing to see on a hidden character, and unknown names are not an error.
-          if (!visible_ || !definition_->animation(action.animation)) return finishAction();
+          if (!visible_ || !definition_->animation(action.animation) || skip_gestures_)
+            return finishAction();
+          running_play_ = true;
+          current_play_ = action.animation;
           playThenRest(action.animation, [this] { finishAction(); });
         } else if constexpr (std::is_same_v<Kind, ThinkAction>) {
           if (!visible_) return finishAction();
-          pager_.start(action.text);
+          running_think_ = true;
+          think_from_call_ = enqueuing_;
+          if (enqueuing_) QTimer::singleShot(0, this, [this] { think_from_call_ = false; });
+          pager_.start(action.text, afterThought());
         }
       },
       next);
 }
 
 void QtCharacter::finishAction() {
-  // A following thought takes the balloon over; anything else starts without it.
-  if (pager_.end()) {
-    const Action* next = runner_.peekNext();
-    if (!next || !std::holds_alternative<ThinkAction>(*next)) balloon_.hide();
-  }
+  // The balloon stays: the next action decides whether it goes.
+  if (running_think_) pager_.end();
+  running_think_ = running_play_ = false;
   runner_.finish();
 }
 

@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "host/qt/action_runner.hpp"
@@ -60,6 +61,9 @@ class QtCharacter : public QObject, public Character {
   // Puts a visible character (and its balloon) back above every other window.
   void keepOnTop();
 
+  // How long thoughts stay: the reader's pace.
+  void setReadingPace(ReadingPace pace) { pager_.setPace(pace); }
+
   bool isShown() const { return visible_; }
   // Whether a right click should open the character's own menu (the host opens it).
   bool autoPopupMenu() const { return auto_popup_menu_; }
@@ -83,6 +87,14 @@ class QtCharacter : public QObject, public Character {
   void startAction(Action action);
   void finishAction();
   void cancelEverything();
+  // What is queued next, past gestures.
+  AfterThought afterThought() const;
+  // Sets how fast the running gestures play: briskly when they lead to a thought.
+  void decideLeadIn();
+  int animationMsec(const QString& name) const;
+  int gestureMsec(int msec);
+  // The reader clicked for the next thought: the gestures before it are left out.
+  void skipGestures();
   // Plays an animation and then shows the rest pose before `then`.
   void playThenRest(const QString& name, std::function<void()> then);
 
@@ -109,6 +121,15 @@ class QtCharacter : public QObject, public Character {
   bool auto_popup_menu_ = true;
   QPoint position_;
   QString current_frame_;
+
+  bool enqueuing_ = false;        // a program's call is starting the queue: more calls may follow
+  bool running_think_ = false;    // the running action is a thought
+  bool think_from_call_ = false;  // ...started by a call of the program, which may queue more
+  bool running_play_ = false;     // the running action is a gesture
+  QString current_play_;
+  std::optional<double> lead_in_factor_;  // for the run of gestures under way, once known
+  bool skip_gestures_ = false;
+  double frame_debt_msec_ = 0;  // time of sped-up frames left out, for the next one shown
 
   ActionRunner runner_;
   AnimationPlayer player_;

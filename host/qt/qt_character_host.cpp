@@ -68,6 +68,7 @@ LoadStatus QtCharacterHost::load(const std::u16string& id, const std::string& pa
           [this, shown](QPoint at) {
             if (shown->autoPopupMenu()) character_menu_.popup(at);
           });
+  character->setReadingPace(reading_pace_);
   characters_.emplace(id, std::move(character));
   // The tray icon (a drawing, a menu, a D-Bus connection: several milliseconds) waits until
   // the event loop runs, so that it does not hold back the character's first appearance.
@@ -105,6 +106,11 @@ bool QtCharacterHost::isCharacterVisible() const {
 
 int QtCharacterHost::scaled(int msec) const {
   return std::max(0, int(std::lround(msec * time_scale_)));
+}
+
+void QtCharacterHost::setReadingPace(ReadingPace pace) {
+  reading_pace_ = pace;
+  for (auto& [id, character] : characters_) character->setReadingPace(pace);
 }
 
 void QtCharacterHost::checkCompositing() {

@@ -58,6 +58,10 @@ class QtCharacterHost : public QObject, public CharacterHost {
 
   int scaled(int msec) const;
 
+  // How long thoughts stay, for every character, also one loaded later.
+  void setReadingPace(ReadingPace pace);
+  ReadingPace readingPace() const { return reading_pace_; }
+
   // An item of the program's own for the tray menu, below 显示 and 隐藏.
   void addTrayAction(QAction* action);
 
@@ -76,6 +80,7 @@ class QtCharacterHost : public QObject, public CharacterHost {
   std::map<std::u16string, std::unique_ptr<QtCharacter>> characters_;
   DoubleClickHandler dbl_click_;
   double time_scale_ = 1.0;
+  ReadingPace reading_pace_ = ReadingPace::Medium;
   mutable std::optional<bool> compositing_;  // asked when first needed
   DesktopWatch desktop_watch_;
   QTimer raise_timer_;

@@ -23,57 +23,87 @@ ThoughtPages layOutThought(const QString& thought_text) {
   ThoughtPages thought;
   int most_lines = 1;
   for (const TextPage& page : paginate(text, lines, kLinesPerPage)) {
-    BalloonPage shown{{}, page.text};
+    BalloonPage shown;
+    shown.text = page.text;
     for (const TextLine& line : page.lines) shown.lines << text.mid(line.start, line.length);
     most_lines = std::max<int>(most_lines, int(shown.lines.size()));
+    thought.starts.push_back(page.lines.empty() ? 0 : page.lines.front().start);
     thought.pages.push_back(std::move(shown));
   }
+  // The first page takes whatever comes before its first line (blanks, line feeds).
+  if (!thought.starts.empty()) thought.starts.front() = 0;
   thought.text_size = QSizeF(std::ceil(widest), std::ceil(metrics.lineSpacing() * most_lines));
   return thought;
 }
 
-ThoughtPager::ThoughtPager(BalloonWindow& balloon, Place place, ScaleMsec scale,
-                           std::function<void()> finished)
+ThoughtPager::ThoughtPager(BalloonWindow& balloon, Links links)
     : balloon_(balloon),
-      place_(std::move(place)),
-      scale_(std::move(scale)),
-      finished_(std::move(finished)) {
+      links_(std::move(links)),
+      pacing_([this](const QString& text) { return laidOut(text).starts; }, links_.scale) {
+  clock_.start();
   timer_.setSingleShot(true);
-  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { nextPage(); });
-  QObject::connect(&balloon_, &BalloonWindow::clicked, &timer_, [this] { nextPage(); });
+  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { apply(pacing_.advance(now())); });
+  QObject::connect(&balloon_, &BalloonWindow::clicked, &timer_,
+                   [this] { apply(pacing_.click(now())); });
 }
 
-void ThoughtPager::start(const QString& text) {
-  active_ = true;
-  thought_ = layOutThought(text);
-  page_ = 0;
-  showCurrentPage();
+const ThoughtPages& ThoughtPager::laidOut(const QString& text) {
+  if (text != laid_out_text_ || laid_out_.pages.empty()) {
+    laid_out_text_ = text;
+    laid_out_ = layOutThought(text);
+  }
+  return laid_out_;
 }
 
-void ThoughtPager::showCurrentPage() {
-  const BalloonPage& page = thought_.pages[page_];
-  balloon_.showPage(page, place_(thought_.text_size));
-  if (!balloon_.isVisible()) balloon_.show();
-  balloon_.raise();
-  timer_.start(scale_(pageReadingMsec(page.text)));
+void ThoughtPager::start(const QString& text, AfterThought after) {
+  apply(pacing_.think(text, after, now()));
 }
 
-void ThoughtPager::nextPage() {
-  if (!active_) return;
-  timer_.stop();
-  if (++page_ < thought_.pages.size()) return showCurrentPage();
-  finished_();
+void ThoughtPager::setAfter(AfterThought after) {
+  pacing_.setAfter(after, now());
+  arm();
 }
 
 bool ThoughtPager::end() {
+  const bool was_thinking = pacing_.endThought();
+  arm();
+  return was_thinking;
+}
+
+void ThoughtPager::close() {
+  pacing_.close();
   timer_.stop();
-  const bool was_active = active_;
-  active_ = false;
-  return was_active;
+  balloon_.hide();
+}
+
+// The balloon first, then the queue: ending a thought may start the next one at once.
+void ThoughtPager::apply(const ThoughtPacing::Changes& changes) {
+  arm();
+  if (changes.closed) balloon_.hide();
+  if (changes.page && pacing_.shown()) showCurrentPage();
+  if (changes.skip_gestures && links_.skip_gestures) links_.skip_gestures();
+  if (changes.thought_ended && links_.finished) links_.finished();
+}
+
+void ThoughtPager::arm() {
+  const std::optional<qint64> due = pacing_.deadline();
+  if (!due) return timer_.stop();
+  timer_.start(int(std::clamp<qint64>(*due - now(), 0, 24 * 3600 * 1000)));
+}
+
+void ThoughtPager::showCurrentPage() {
+  const ThoughtPages& laid = laidOut(pacing_.sheet());
+  BalloonPage page = laid.pages.front();
+  page.new_text = page.text.mid(std::min<qsizetype>(pacing_.newFrom(), page.text.size()));
+  page.number = pacing_.pageNumber();
+  page.count = pacing_.pageCount();
+  balloon_.showPage(page, links_.place(laid.text_size));
+  if (!balloon_.isVisible()) balloon_.show();
+  balloon_.raise();
 }
 
 void ThoughtPager::follow() {
-  if (balloon_.isVisible()) balloon_.place(place_(thought_.text_size));
+  if (balloon_.isVisible()) balloon_.place(links_.place(laidOut(pacing_.sheet()).text_size));
 }
 
 }  // namespace vembrel
