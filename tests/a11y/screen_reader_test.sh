@@ -187,7 +187,15 @@ turn_page() {
     [ "$SECONDS" -ge "$deadline" ] && return 1
     sleep 0.3
   done
-  local first=$page
+  # The thoughts of one answer gather in the page as they come: it is clicked once it is full
+  # and has stayed the same for a while, so the click turns the page.
+  local first=$page same=0
+  while [ "$same" -lt 8 ]; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.25
+    balloon_page || return 1
+    if [ "$page" = "$first" ]; then same=$((same + 1)); else first=$page same=0; fi
+  done
   eval "$(xdotool getwindowgeometry --shell "$balloon")"
   xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))" click 1
   until balloon_page && [ "$page" != "$first" ]; do
@@ -302,9 +310,9 @@ its entry              |                                      | 比喻做了多�
 a command-line lookup  | vembrel --in cy 画蛇添足              | 共有1条含有“画蛇添足”的词
 its entry, again       |                                      | 比喻做了多余的事
 a selection lookup     | select_text 外甥打灯笼 && vembrel --selection | 歇后词典
-the saying's answer    |                                      | 照旧
-a second page          | look_up 7 然而自古文人 && turn_page ^然而自古文人 | $(as_said "$page")
-nothing while hidden   | click_through && look_up 7 困于酒食 && hide_from_tray_while_thinking ^困于酒食 2 | (nothing)
+the answer of it       |                                      | 照旧
+a second page          | look_up 7 然而自古文人 && turn_page 然而自古文人 | $(as_said "$page")
+nothing while hidden   | click_through && look_up 7 困于酒食 && hide_from_tray_while_thinking 困于酒食 2 | (nothing)
 CASES
 
 # Every page is said once: no balloon text follows the same text at once.

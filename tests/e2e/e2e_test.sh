@@ -114,7 +114,7 @@ shot next
 # 4. 新华字典 with 好.
 choose 3 zidian
 answer 好 zidian
-expect_thought "character entry" '^好 .*'
+expect_thought "character entry" '^好[ 　].*'
 shot zidian
 
 # 5. Cancelling the dialog announces nothing.
