@@ -56,7 +56,9 @@ const ThoughtPages& ThoughtPager::laidOut(const QString& text) {
 }
 
 void ThoughtPager::start(const QString& text, AfterThought after) {
-  apply(pacing_.think(text, after, now()));
+  // Pages are cut at offsets into the balloon's form of the text (word gaps drawn narrower), so
+  // the pacing keeps that form too: an offset into the thought as written would repeat text.
+  apply(pacing_.think(balloonText(text), after, now()));
 }
 
 void ThoughtPager::setAfter(AfterThought after) {

@@ -11,29 +11,9 @@ source "$(dirname "$0")/../support/x_session.sh"
 start_xvfb
 shot() { import -window root "$shots/$1.png" 2>/dev/null; }
 
-# Waits until the balloon shows a text matching $2; $1 names the check.
-expect_thought() {
-  if [ -n "$(window "$2" "${3:-30}")" ]; then ok "$1"; else fail "$1: no balloon matching $2"; fi
-}
-
 # Clicks through the balloons, as an impatient reader would, until the character is quiet.
 # Gestures play between thoughts, so quiet means no balloon for several seconds in a row.
-wait_quiet() {
-  local b calm=0
-  for _ in $(seq 400); do
-    b=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -vx "$wid" | head -n1)
-    if [ -z "$b" ]; then
-      calm=$((calm + 1))
-      [ "$calm" -ge 12 ] && return 0
-    else
-      calm=0
-      eval "$(xdotool getwindowgeometry --shell "$b")"
-      xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))" click 1
-    fi
-    sleep 0.3
-  done
-  return 1
-}
+wait_quiet() { click_until_quiet "$wid" 12 0.3; }
 
 start_program() {
   "$app_dir/vembrel" >>"$work/vembrel.out" 2>>"$work/vembrel.err" &

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QEvent>
+#include <QRegularExpression>
 
 #include "host_test_support.hpp"
 
@@ -125,6 +126,34 @@ TEST(HostPacing, ALongThoughtCountsItsPages) {
   EXPECT_EQ(balloon.page().number, 2);
   EXPECT_EQ(balloon.page().count, pages);
   EXPECT_EQ(balloon.page().new_text, balloon.page().text);
+}
+
+// Word gaps are drawn narrower than they are written; every page must still go on exactly
+// where the one before ended, repeating nothing and leaving nothing out.
+TEST(HostPacing, PagesOfAThoughtWithWordGapsFollowOnWithoutRepeating) {
+  HostFixture fixture;
+  Character& c = *fixture.character;
+  c.show();
+  ASSERT_TRUE(fixture.waitUntilIdle());
+  fixture.host.setTimeScale(1000);
+  QString text;
+  for (int i = 0; i < 150; ++i)
+    text += QString(QChar(0x4e00 + 2 * i)) + u' ' + QChar(0x4e01 + 2 * i) + QStringLiteral("   ");
+  c.think(text.toStdU16String());
+  BalloonWindow& balloon = fixture.character->balloon();
+  ASSERT_TRUE(balloon.isVisible());
+  ASSERT_GT(balloon.page().count, 1);
+  QString shown = balloon.page().text;
+  while (balloon.page().number < balloon.page().count) {
+    const int number = balloon.page().number;
+    clickCloud(balloon);
+    ASSERT_EQ(balloon.page().number, number + 1);
+    shown += balloon.page().text;
+  }
+  const auto letters = [](QString s) {
+    return s.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
+  };
+  EXPECT_EQ(letters(shown), letters(text));
 }
 
 }  // namespace

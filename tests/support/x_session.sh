@@ -46,3 +46,29 @@ window() {
   printf '%s' "$found"
 }
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
+
+# Waits until a balloon shows a text matching $2 (up to $3 seconds, 30 by default); $1 names
+# the check.
+expect_thought() {
+  if [ -n "$(window "$2" "${3:-30}")" ]; then ok "$1"; else fail "$1: no balloon matching $2"; fi
+}
+
+# Clicks through the balloons (every visible window but the character, window id $1), as an
+# impatient reader would, until the character is quiet: no balloon for $2 looks in a row,
+# $3 seconds apart (gestures play between thoughts).
+click_until_quiet() {
+  local b calm=0
+  for _ in $(seq 400); do
+    b=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -vx "$1" | head -n1)
+    if [ -z "$b" ]; then
+      calm=$((calm + 1))
+      [ "$calm" -ge "$2" ] && return 0
+    else
+      calm=0
+      eval "$(xdotool getwindowgeometry --shell "$b")"
+      xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))" click 1
+    fi
+    sleep "$3"
+  done
+  return 1
+}
