@@ -138,6 +138,7 @@ void QtCharacterHost::ensureTrayIcon(QtCharacter& character) {
   // The tray names the program; the character's own name is for its file.
   tray_->setToolTip(QGuiApplication::applicationDisplayName());
   tray_menu_ = std::make_unique<QMenu>();
+  tray_menu_->setAccessibleName(QStringLiteral("托盘菜单"));  // read out when it opens
   tray_menu_->addAction(QStringLiteral("显示"), this, &QtCharacterHost::showCharacter);
   tray_menu_->addAction(QStringLiteral("隐藏"), this, &QtCharacterHost::hideCharacter);
   if (!tray_actions_.isEmpty()) tray_menu_->addSeparator();
