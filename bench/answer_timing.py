@@ -16,6 +16,7 @@ console serve them all). Prints a Markdown table of medians in milliseconds.
 """
 import argparse
 import os
+import re
 import shutil
 import statistics
 import subprocess
@@ -44,7 +45,8 @@ def expected_explanation(console, commands, index):
                          capture_output=True, check=True)
     thoughts = [line[len("Think "):] for line in run.stdout.splitlines()
                 if line.startswith("Think ")]
-    return thoughts[index].replace("\\n", "\n").strip()
+    # The balloon draws a gap between words (two or more blanks) as one full-width blank.
+    return re.sub(r"(?<=\S) {2,}(?=\S)", "\u3000", thoughts[index].replace("\\n", "\n").strip())
 
 
 class Session:

@@ -106,7 +106,7 @@ expect_window_at() {
 # The greeting's first balloon stands beside the character's head, inside the screen.
 expect_balloon_beside() {
   local b cx=$1 cy=$2 cw=$3 screen_left=$4
-  b=$(window '^Vembrel 欢 迎 你 !$' 30)
+  b=$(window '^Vembrel 欢 迎 你 !' 30)
   [ -n "$b" ] || { fail "no greeting balloon"; return; }
   shoot greeting
   geometry "$b"
@@ -143,8 +143,8 @@ expect_menu() {
 
 # The greeting ends with its second thought and a last gesture.
 wait_greeting() {
-  wait_visible '^双 击 显 示 菜 单$' 40 1 || fail "the greeting's second thought did not show"
-  wait_visible '^双 击 显 示 菜 单$' 40 0 || fail "the greeting's second thought did not end"
+  wait_visible '双 击 显 示 菜 单$' 40 1 || fail "the greeting's second thought did not show"
+  wait_visible '双 击 显 示 菜 单$' 40 0 || fail "the greeting's second thought did not end"
 }
 
 # Opens the menu and chooses its n-th item with the keyboard.

@@ -76,7 +76,7 @@ wid=$(window "$character_name" 30)
 if [ -z "$wid" ]; then
   fail "quit: the character did not appear"
 else
-  window '^双 击 显 示 菜 单$' 30 >/dev/null
+  window '双 击 显 示 菜 单$' 30 >/dev/null
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   xdotool mousemove "$((X + 65))" "$((Y + 90))"
   sleep 0.2
