@@ -113,11 +113,17 @@ rm "$odd/使用帮助.txt"
 choose 10
 said=
 for _ in $(seq 150); do
-  said+=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -vx "$wid" | while read -r b; do xdotool getwindowname "$b"; done)
-  case "${said// /}" in *"无法打开帮助文件${odd// /}/使用帮助.txt：文件不存在"*) break ;; esac
-  sleep 0.2
+  # Each page is read, then clicked to turn it: a long page stays up for its reading time.
+  said+=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -vx "$wid" | while read -r b; do
+    xdotool getwindowname "$b"
+    eval "$(xdotool getwindowgeometry --shell "$b")"
+    xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))" click 1
+  done)
+  flat=${said// /} flat=${flat//　/}  # the balloon draws a gap between words full width
+  case "$flat" in *"无法打开帮助文件${odd// /}/使用帮助.txt：文件不存在"*) break ;; esac
+  sleep 0.4
 done
-case "${said// /}" in
+case "$flat" in
   *"无法打开帮助文件${odd// /}/使用帮助.txt：文件不存在"*) ok "help missing: the character names the file" ;;
   *) fail "help missing: the character said: $(printf '%s' "$said" | head -c 300)" ;;
 esac
