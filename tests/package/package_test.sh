@@ -113,7 +113,8 @@ tray_icon() {
     inside && index($0, "0x") <= depth && /0x/ {inside = 0}
     inside && /\("vembrel" "Vembrel"\)/ {print $1; exit}'
 }
-# Right-clicks the tray icon and picks the third item (显示, 隐藏, 登录时启动) by keyboard.
+# Right-clicks the tray icon and picks 登录时启动 by keyboard: the 13th item, after 显示, 隐藏
+# and the ten commands of the character's menu (separators are skipped).
 toggle_autostart() {
   local icon=""
   for _ in $(seq 50); do icon=$(tray_icon); [ -n "$icon" ] && break; sleep 0.2; done
@@ -121,7 +122,7 @@ toggle_autostart() {
   eval "$(xdotool getwindowgeometry --shell "$icon")"
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) sleep 0.2 click 3
   sleep 0.8
-  for _ in 1 2 3; do xdotool key Down; sleep 0.1; done
+  for _ in $(seq 13); do xdotool key Down; sleep 0.1; done
   xdotool key Return
 }
 wait_for() { for _ in $(seq 50); do test "$@" && return 0; sleep 0.1; done; return 1; }
