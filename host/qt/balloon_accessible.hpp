@@ -1,12 +1,35 @@
 #pragma once
-// How screen readers see the thought balloon: a notification, which a screen reader speaks
-// when it becomes showing. Its name is the widget's accessible name (kept short, as it is read
-// before every page) and its description is what the page says, as the widget holds them.
+// How screen readers see the thought balloon. A screen reader speaks a notification when it
+// becomes showing, but it asks for the text later, when it comes to the event: by then the
+// balloon may have gathered the next thought, and a text that changed in between would be
+// said twice and the first never. So every text to be said is an announcement of its own, a
+// notification inside the balloon whose text never changes, and the balloon itself is a plain
+// window that says nothing.
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
 
 namespace vembrel {
 
-// Gives every widget of class `class_name` (its meta-object's name) the role of a
-// notification; once per program, before the first such widget is shown.
+// One text for a screen reader to say, named after the program (the name is read before
+// every text, so it is short).
+class BalloonAnnouncement : public QObject {
+  Q_OBJECT
+
+ public:
+  BalloonAnnouncement(QWidget* balloon, QString text);
+  const QString& text() const { return text_; }
+  // Tells a screen reader that the announcement is showing; the balloon must be visible.
+  void announce();
+
+ private:
+  QString text_;
+};
+
+// Gives every widget of class `class_name` (its meta-object's name) the announcements among
+// its children as accessible children; once per program, before the first such widget shows.
 void installBalloonAccessible(const char* class_name);
 
 }  // namespace vembrel

@@ -55,7 +55,6 @@ void paintBalloon(QPainter& painter, const BalloonPage& page, const BalloonGeome
 BalloonWindow::BalloonWindow() {
   installBalloonAccessible(staticMetaObject.className());
   makeFloatingWindow(*this);
-  // Read before every page, so it is short.
   setAccessibleName(QStringLiteral("Vembrel"));
 }
 
@@ -95,14 +94,35 @@ void BalloonWindow::showPage(const BalloonPage& page, const BalloonGeometry& geo
   page_ = page;
   geometry_ = geometry;
   setWindowTitle(page.text);
-  setAccessibleDescription(naturalText(page.new_text.isEmpty() ? page.text : page.new_text));
   reshape();
-  // A screen reader speaks a notification as it becomes showing. Showing the window tells it
-  // so; a new page on a balloon already up has to say it again.
+  announce(naturalText(page.new_text.isEmpty() ? page.text : page.new_text));
+}
+
+// A screen reader may come to an announcement seconds late, when a burst of events has kept
+// it busy, so the last few stay to be asked about; they are a few bytes each.
+void BalloonWindow::announce(const QString& text) {
+  constexpr int kKept = 16;
+  const QList<BalloonAnnouncement*> kept =
+      findChildren<BalloonAnnouncement*>(Qt::FindDirectChildrenOnly);
+  for (qsizetype i = 0; i + kKept <= kept.size(); ++i) delete kept[i];
+  auto* announcement = new BalloonAnnouncement(this, text);
+  unannounced_ = announcement;
   if (isVisible()) {
-    QAccessibleEvent shown(this, QAccessible::ObjectShow);
-    QAccessible::updateAccessibility(&shown);
+    unannounced_ = nullptr;
+    announcement->announce();
   }
+}
+
+QString BalloonWindow::spokenText() const {
+  const QList<BalloonAnnouncement*> all =
+      findChildren<BalloonAnnouncement*>(Qt::FindDirectChildrenOnly);
+  return all.isEmpty() ? QString() : all.last()->text();
+}
+
+void BalloonWindow::showEvent(QShowEvent*) {
+  if (auto* announcement = qobject_cast<BalloonAnnouncement*>(unannounced_))
+    announcement->announce();
+  unannounced_ = nullptr;
 }
 
 void BalloonWindow::place(const BalloonGeometry& geometry) {

@@ -1,10 +1,11 @@
 #pragma once
 // The thought balloon: a cloud with a trail of bubbles toward the character's head, showing
 // one page of a thought. Its title is the page's text, for tests and window lists; screen
-// readers see a notification named after the program that says each new page once.
+// readers are told each new page once, as an announcement of its own.
 
 #include <QFont>
 #include <QImage>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -37,7 +38,7 @@ class BalloonWindow : public QWidget {
   void place(const BalloonGeometry& geometry);
   const BalloonPage& page() const { return page_; }
   // What a screen reader is told of the page on show, without the balloon's spacing.
-  QString spokenText() const { return accessibleDescription(); }
+  QString spokenText() const;
   const BalloonGeometry& layout() const { return geometry_; }
 
   // Draws a balloon as it would appear, for previews.
@@ -49,16 +50,21 @@ class BalloonWindow : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 
  private:
   void reshape();
+  void announce(const QString& text);
 
   BalloonPage page_;
   BalloonGeometry geometry_;
   QImage image_;
   int threshold_ = 128;
   bool compositing_ = false;
+  // The last page's announcement, until it has been made: a page set before the balloon
+  // shows is announced as it shows.
+  QPointer<QObject> unannounced_;
 };
 
 }  // namespace vembrel

@@ -1,4 +1,4 @@
-// What a screen reader is given: the balloon as a notification that says each new page once,
+// What a screen reader is given: the balloon's notifications that say each new page once,
 // as natural text and never for a hidden character; names on the character, its menu and the
 // input dialog.
 #include <gtest/gtest.h>
@@ -30,7 +30,9 @@ BalloonGeometry someGeometry() {
   return geometry;
 }
 
-TEST(BalloonAccessible, IsANotificationWithAShortNameThatSaysThePageWithoutSpacing) {
+// A screen reader asks for a notification's text when it comes to the event, which may be
+// after the balloon has gathered the next thought: each page's announcement keeps its own text.
+TEST(BalloonAccessible, EachPageIsANotificationOfItsOwnThatKeepsItsText) {
   struct Case {
     QString text;
     QString spoken;
@@ -42,15 +44,31 @@ TEST(BalloonAccessible, IsANotificationWithAShortNameThatSaysThePageWithoutSpaci
       {"成 语 词 典 共 有 2 条", "成 语 词 典", "成语词典"},
   };
   BalloonWindow balloon;
+  balloon.show();
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&balloon);
+  ASSERT_NE(window, nullptr);
+  EXPECT_NE(window->role(), QAccessible::Notification);  // the window itself says nothing
+  QList<QAccessibleInterface*> said;
   for (const Case& c : cases) {
     balloon.showPage({{c.text}, c.text, c.spoken}, someGeometry());
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&balloon);
-    ASSERT_NE(iface, nullptr);
-    EXPECT_EQ(iface->role(), QAccessible::Notification);
-    EXPECT_EQ(iface->text(QAccessible::Name), "Vembrel");
-    EXPECT_EQ(iface->text(QAccessible::Description), c.said) << c.text.toStdString();
+    ASSERT_EQ(window->childCount(), said.size() + 1);
+    QAccessibleInterface* page = window->child(window->childCount() - 1);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->role(), QAccessible::Notification);
+    EXPECT_EQ(page->text(QAccessible::Name), "Vembrel");
+    EXPECT_EQ(page->text(QAccessible::Description), c.said) << c.text.toStdString();
+    EXPECT_FALSE(page->state().invisible);
+    EXPECT_EQ(page->parent(), window);
+    EXPECT_EQ(window->indexOfChild(page), said.size());
+    EXPECT_EQ(balloon.spokenText(), c.said);
     EXPECT_EQ(balloon.windowTitle(), c.text);  // the title stays as drawn
+    said.append(page);
   }
+  EXPECT_EQ(said.front()->text(QAccessible::Description), cases[0].said);
+  // Only the last few are kept.
+  for (int i = 0; i < 40; ++i) balloon.showPage({{"好"}, "好", ""}, someGeometry());
+  EXPECT_LE(window->childCount(), 16);
+  EXPECT_EQ(window->child(window->childCount() - 1)->text(QAccessible::Description), "好");
 }
 
 // Once hidden, the character shows no balloon, so a screen reader is told nothing: neither
