@@ -76,16 +76,20 @@ for what, line in BAD:
 
 # --- the changes on a small book ---------------------------------------------
 book = OrderedDict([("好", ["良好 美好；坏"]), ("冷", ["热"]), ("命将就木", ["长生不老"]),
-                    ("画蛇添足", ["huà shé 比喻做了多余的事"])])
+                    ("画蛇添足", ["huà shé 比喻做了多余的事"]),
+                    ("王弗听。", ["楚昭王不听。", "齐王不听。", "大王不听。"])])
 fixes = errata.parse("\n".join([
     "fy\t好\tdrop-partner\t坏\t\tsynonym group mixed in",
     "fy\t冷\tdrop-partner\t热\t\tlast partner: the entry goes",
     "fy\t命将就木\thead\t\t行将就木\ttypo",
     "cy\t画蛇添足\treplace\t多余\t多余\tno change but found",
+    "gw\t王弗听。\treplace\t楚昭王不听。；\t\ta stray translation, cut with its mark",
+    "gw\t王弗听。\treplace\t齐王不听。\t\tanother",
 ]))
 errata.apply_phrases(book, fixes, Stats())
 check(book == OrderedDict([("好", ["良好 美好"]), ("画蛇添足", ["huà shé 比喻做了多余的事"]),
-                           ("行将就木", ["长生不老"])]), "errata applied to a small book: %r" % book)
+                           ("王弗听。", ["大王不听。"]), ("行将就木", ["长生不老"])]),
+      "errata applied to a small book: %r" % book)
 for line in ["fy\t好\tdrop-partner\t坏人\t\tnot there", "fy\t坏\tdrop-entry\t\t\tno such head",
              "cy\t画蛇添足\treplace\t蛇足\t蛇脚\tnot there"]:
     try:

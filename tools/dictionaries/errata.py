@@ -9,7 +9,8 @@ character).  change is one of
     drop-entry    the entry goes (text and new empty)
     drop-partner  the partner text goes from a 同义词/反义词 line (new empty);
                   an entry left without partners goes too
-    replace       text becomes new in the entry's tail (zd: in its sense lines,
+    replace       text becomes new in the entry's tail, its texts joined by
+                  "；" as they are shown when the text spans two (zd: in its sense lines,
                   and a reading a sense is newly filed under joins the header);
                   an empty new cuts the text (a translation's stray sentence)
     head          the head becomes new (text empty); a head that exists
@@ -109,8 +110,13 @@ def apply_phrases(entries, errata, stats):
                 stats.add("errata: entry left without partners dropped")
         elif e.change == "replace":
             if not any(e.text in t for t in tails):
-                raise Unmatched("%r: text %s not found" % (e, e.text))
-            kept = [t.replace(e.text, e.new).strip() for t in tails]
+                # A reader sees an entry's texts joined by "；": a cut may take in the
+                # end of one and the mark before the next.  The texts then stay joined.
+                joined = "；".join(tails)
+                if e.text not in joined:
+                    raise Unmatched("%r: text %s not found" % (e, e.text))
+                tails = [joined]
+            kept = [t.replace(e.text, e.new).strip().strip("；") for t in tails]
             kept = [t for t in kept if t]  # a cut that leaves a merged tail empty
             if kept:
                 entries[e.entry] = kept
