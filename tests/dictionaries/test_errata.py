@@ -111,6 +111,8 @@ files = {name: read_phrases(name) for name in ["xh", "cy", "ty", "fy", "gw"]}
 zd = read_zidian()
 renamed_to = {e.new for e in corrections if e.change == "head"}
 renamed = {(e.file, e.entry): e.new for e in corrections if e.change == "head"}
+# A text mended first may have gone with its whole entry after a later, closer reading.
+dropped = {(e.file, e.entry) for e in corrections if e.change == "drop-entry"}
 for e in corrections:
     check(len(e.reason) >= 4, "%r: a reason of a few words is needed" % e)
     if e.file == "zd":
@@ -129,6 +131,8 @@ for e in corrections:
         check(e.text not in partners, "%r: partner still there" % e)
     elif e.change == "replace":
         tail = entries.get(renamed.get((e.file, e.entry), e.entry))
+        if tail is None and (e.file, e.entry) in dropped:
+            continue
         check(tail is not None and e.new in tail and (e.new or e.text not in tail), "%r: not applied" % e)
 
 print("%d passed, %d failed" % (passed, failed))
