@@ -16,11 +16,8 @@ import sys
 
 DATA = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data")
 FILES = ("xh", "cy", "ty", "fy", "gw")
-# Standard characters t2s would wrongly change (蒜薹 is not 蒜苔; 麽 mó,
-# tiny, as in 幺麽, is not 么).
-NEVER = set("薹吒麽")
-# Kept on purpose next to these: 乾 of the trigrams, 徵 the note.
-CONTEXT = {"乾": set("乾坤惕"), "徵": set("宫商角羽")}
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "dictionaries"))
+from phrase_clean import kept_traditional  # noqa: E402  (the converter's own exceptions)
 
 
 def gbk_ok(ch):
@@ -29,22 +26,6 @@ def gbk_ok(ch):
         return True
     except UnicodeEncodeError:
         return False
-
-
-def kept_on_purpose(line, i):
-    ch = line[i]
-    if ch in NEVER:
-        return True
-    near = CONTEXT.get(ch)
-    if near is None:
-        return False
-    start, end = i, i + 1
-    while start > 0 and "\u4e00" <= line[start - 1] <= "\u9fff":
-        start -= 1
-    while end < len(line) and "\u4e00" <= line[end] <= "\u9fff":
-        end += 1
-    window = line[max(start, i - 3):i] + line[i + 1:min(end, i + 4)]
-    return end - start == 1 or any(c in near for c in window)
 
 
 failed = passed = 0
@@ -61,7 +42,7 @@ for name in FILES:
         for i, (o, c) in enumerate(zip(line, conv)):
             if o == c or not gbk_ok(c):
                 continue
-            if kept_on_purpose(line, i):
+            if kept_traditional(line, i):
                 kept[o] = kept.get(o, 0) + 1
             else:
                 left.append("%s -> %s in %s" % (o, c, line[:40]))

@@ -25,6 +25,14 @@ for text, keep, want in [
 ]:
     check("misspelling: " + text, pc.fix_common_typos(text, b.Stats(), "test", keep), want)
 
+# 着 for 著 in words that only take 著; 着 as the aspect mark stays.
+for line, want in [
+    ("臭名昭着~名满天下", "臭名昭著~名满天下"),
+    ("朝梁沈约以诗着称", "朝梁沈约以诗著称"),
+    ("指携着礼物带着书信；按着名称", "指携着礼物带着书信；按着名称"),
+]:
+    check("着 or 著: " + line, pc.mend_zhu(line), want)
+
 # 歇后语 answers: a colon is a misread "；" between answers, noise elsewhere;
 # a mark with nothing after it goes; notes keep their colon.
 for riddle, answer, want in [

@@ -1003,6 +1003,10 @@ def simplify_book(book, stats, partners=False):
         new = phrase_clean.simplify_line(line, conv.replace("\u2028", "\n"), gbk_char_ok)
         if new != line:
             stats.add("traditional form made simplified (lines, t2s)")
+        mended = phrase_clean.mend_zhu(new)
+        if mended != new:
+            stats.add("着 made 著 where only 著 is right (昭著, 著称) (lines)")
+            new = mended
         new_head, rest = new.split("~", 1)
         new_tails = rest.split("\n")
         if partners:

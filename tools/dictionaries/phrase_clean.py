@@ -280,8 +280,41 @@ def keep_gbk(original, converted, gbk_ok):
 # keeps 吒.
 T2S_KEEP = set("薹吒")
 # 乾 is 干 (dry) except as the trigram (乾坤, 朝乾夕惕, 乾乾); 徵 is 征 except
-# as the note of 宫商角徵羽.  Near these, the traditional character stays.
-T2S_CONTEXT = {"乾": set("乾坤惕"), "徵": set("宫商角羽")}
+# as the note of 宫商角徵羽 (徵声); 麽 is 么 except in 幺麽 (mó, tiny).  Near
+# these, the traditional character stays, and so does 乾 in a line that names 坤
+# (乾道成男，坤道成女).
+T2S_CONTEXT = {"乾": set("乾坤惕"), "徵": set("宫商角羽声"), "麽": set("幺")}
+T2S_LINE_CONTEXT = {"乾": "坤"}
+
+
+# Words that only ever take 著 (zhù), found written with 着 (zhe): 臭名昭着, 以诗着称.
+ZHU_WORDS = {"昭着": "昭著", "卓着": "卓著", "显着": "显著", "巨着": "巨著", "着称": "著称"}
+ZHU_RE = re.compile("|".join(ZHU_WORDS))
+
+
+def mend_zhu(line):
+    return ZHU_RE.sub(lambda m: ZHU_WORDS[m.group(0)], line)
+
+
+def kept_traditional(line, i):
+    """Whether the traditional character line[i] is meant and stays."""
+    ch = line[i]
+    if ch in T2S_KEEP:
+        return True
+    near = T2S_CONTEXT.get(ch)
+    if near is None:
+        return False
+    # The run of characters it stands in: "枯乾~乾燥" are two words; a list
+    # (宫、商、角、徵、羽) is one run.
+    start, end = i, i + 1
+    while start > 0 and ("\u4e00" <= line[start - 1] <= "\u9fff" or line[start - 1] == "、"):
+        start -= 1
+    while end < len(line) and ("\u4e00" <= line[end] <= "\u9fff" or line[end] == "、"):
+        end += 1
+    window = line[max(start, i - 3):i] + line[i + 1:min(end, i + 4)]
+    # A word that is the character alone ("乾~坤", "男性 乾 阳") is the trigram.
+    return (end - start == 1 or any(c in near for c in window)
+            or T2S_LINE_CONTEXT.get(ch, "\0") in line)
 
 
 def simplify_line(line, converted, gbk_ok):
@@ -289,23 +322,5 @@ def simplify_line(line, converted, gbk_ok):
     keeping what must stay traditional."""
     if len(converted) != len(line):
         return line
-    out = []
-    for i, (o, c) in enumerate(zip(line, converted)):
-        if o == c or o in T2S_KEEP or not gbk_ok(c):
-            out.append(o)
-            continue
-        near = T2S_CONTEXT.get(o)
-        if near is not None:
-            # The run of characters it stands in: "枯乾~乾燥" are two words.
-            start, end = i, i + 1
-            while start > 0 and "\u4e00" <= line[start - 1] <= "\u9fff":
-                start -= 1
-            while end < len(line) and "\u4e00" <= line[end] <= "\u9fff":
-                end += 1
-            window = line[max(start, i - 3):i] + line[i + 1:min(end, i + 4)]
-            # A word that is the character alone ("乾~坤", "男性 乾 阳") is the trigram.
-            if end - start == 1 or any(ch in near for ch in window):
-                out.append(o)
-                continue
-        out.append(c)
-    return "".join(out)
+    return "".join(o if o == c or not gbk_ok(c) or kept_traditional(line, i) else c
+                   for i, (o, c) in enumerate(zip(line, converted)))
