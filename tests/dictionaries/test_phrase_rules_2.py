@@ -33,6 +33,20 @@ for line, want in [
 ]:
     check("着 or 著: " + line, pc.mend_zhu(line), want)
 
+# Traditional characters that are meant stay; elsewhere they are simplified.
+for line, char, kept in [
+    ("宫声代表君，角声代表民，徵声代表事", "徵", True),
+    ("羽、角、宫、徵、商不乱", "徵", True),
+    ("乾为天为父为阳，坤为地为母为阴", "乾", True),
+    ("始于乾卦三之第一画，乾为天", "乾", True),
+    ("蕞尔、幺麽都是微少之意", "麽", True),
+    ("天乾物燥，小心火烛", "乾", False),
+    ("这是什麽东西", "麽", False),
+    ("徵兵入伍", "徵", False),
+]:
+    i = line.rindex(char)
+    check("kept traditional: " + line, pc.kept_traditional(line, i), kept)
+
 # 歇后语 answers: a colon is a misread "；" between answers, noise elsewhere;
 # a mark with nothing after it goes; notes keep their colon.
 for riddle, answer, want in [

@@ -279,12 +279,12 @@ def keep_gbk(original, converted, gbk_ok):
 # OpenCC turns these standard characters into others: 蒜薹 is not 蒜苔, 哪吒
 # keeps 吒.
 T2S_KEEP = set("薹吒")
-# 乾 is 干 (dry) except as the trigram (乾坤, 朝乾夕惕, 乾乾); 徵 is 征 except
+# 乾 is 干 (dry) except as the trigram (乾坤, 乾卦, 朝乾夕惕, 乾乾); 徵 is 征 except
 # as the note of 宫商角徵羽 (徵声); 麽 is 么 except in 幺麽 (mó, tiny).  Near
 # these, the traditional character stays, and so does 乾 in a line that names 坤
-# (乾道成男，坤道成女).
-T2S_CONTEXT = {"乾": set("乾坤惕"), "徵": set("宫商角羽声"), "麽": set("幺")}
-T2S_LINE_CONTEXT = {"乾": "坤"}
+# or the trigrams (乾道成男，坤道成女; 始于乾卦…乾为天).
+T2S_CONTEXT = {"乾": set("乾坤惕卦"), "徵": set("宫商角羽声"), "麽": set("幺")}
+T2S_LINE_CONTEXT = {"乾": ("坤", "卦")}
 
 
 # Words that only ever take 著 (zhù), found written with 着 (zhe): 臭名昭着, 以诗着称.
@@ -314,7 +314,7 @@ def kept_traditional(line, i):
     window = line[max(start, i - 3):i] + line[i + 1:min(end, i + 4)]
     # A word that is the character alone ("乾~坤", "男性 乾 阳") is the trigram.
     return (end - start == 1 or any(c in near for c in window)
-            or T2S_LINE_CONTEXT.get(ch, "\0") in line)
+            or any(word in line for word in T2S_LINE_CONTEXT.get(ch, ())))
 
 
 def simplify_line(line, converted, gbk_ok):
