@@ -133,6 +133,11 @@ for e in corrections:
         tail = entries.get(renamed.get((e.file, e.entry), e.entry))
         if tail is None and (e.file, e.entry) in dropped:
             continue
+        # ... or been mended again by a closer reading (jǐe wǎn → jiě wǎn → jiě wàn).
+        later = corrections[corrections.index(e) + 1:]
+        if any(r.change == "replace" and (r.file, r.entry) == (e.file, e.entry) and e.new and
+               (r.text in e.new or e.new in r.text) for r in later):
+            continue
         check(tail is not None and e.new in tail and (e.new or e.text not in tail), "%r: not applied" % e)
 
 print("%d passed, %d failed" % (passed, failed))

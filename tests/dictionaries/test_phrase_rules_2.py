@@ -43,6 +43,8 @@ for line, char, kept in [
     ("天乾物燥，小心火烛", "乾", False),
     ("这是什麽东西", "麽", False),
     ("徵兵入伍", "徵", False),
+    ("秋天霜露覆盖大地", "覆", True),
+    ("反覆无常", "覆", False),
 ]:
     i = line.rindex(char)
     check("kept traditional: " + line, pc.kept_traditional(line, i), kept)

@@ -119,7 +119,9 @@ QUERIES = [
     ("ty", "乳臭未干", "乳臭未干"),
     ("fy", "臭名昭著", "臭名昭著"),  # was 臭名昭着
     ("fy", "走投无路", "走投无路"),  # 走头无路 beside it went
-    ("ty", "冲动", "冲动"),
+    # 冲动 (impulsive) and 激动 (excited) went as partners of each other: it has no entry now.
+    ("ty", "艰巨", "艰巨"),
+    ("ty", "提倡", "提倡"),
     ("ty", "卡通", "卡通"),
     ("ty", "立刻", "立刻"),
     ("fy", "温暖", "温暖"),

@@ -283,7 +283,8 @@ T2S_KEEP = set("薹吒")
 # as the note of 宫商角徵羽 (徵声); 麽 is 么 except in 幺麽 (mó, tiny).  Near
 # these, the traditional character stays, and so does 乾 in a line that names 坤
 # or the trigrams (乾道成男，坤道成女; 始于乾卦…乾为天).
-T2S_CONTEXT = {"乾": set("乾坤惕卦"), "徵": set("宫商角羽声"), "麽": set("幺")}
+# OpenCC also writes 复盖 for 覆盖, the standard form again since 1986.
+T2S_CONTEXT = {"乾": set("乾坤惕卦"), "徵": set("宫商角羽声"), "麽": set("幺"), "覆": set("盖育灭没辙宗")}
 T2S_LINE_CONTEXT = {"乾": ("坤", "卦")}
 
 
