@@ -311,8 +311,8 @@ a command-line lookup  | vembrel --in cy 画蛇添足              | 共有1条�
 its entry, again       |                                      | 比喻做了多余的事
 a selection lookup     | select_text 外甥打灯笼 && vembrel --selection | 歇后词典
 the answer of it       |                                      | 照旧
-a second page          | look_up 7 然而自古文人 && turn_page 然而自古文人 | $(as_said "$page")
-nothing while hidden   | click_through && look_up 7 困于酒食 && hide_from_tray_while_thinking 困于酒食 2 | (nothing)
+a second page          | look_up 7 诸侯自战其地 && turn_page 诸侯自战其地 | $(as_said "$page")
+nothing while hidden   | click_through && look_up 7 不远之复 && hide_from_tray_while_thinking 不远之复 2 | (nothing)
 CASES
 
 # Every page is said once: no balloon text follows the same text at once.
