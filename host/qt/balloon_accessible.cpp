@@ -3,7 +3,6 @@
 #include <QAccessible>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
-#include <QList>
 #include <QWidget>
 #include <utility>
 
@@ -14,10 +13,6 @@ namespace {
 QString& balloonClassName() {
   static QString name;
   return name;
-}
-
-QList<BalloonAnnouncement*> announcementsOf(const QObject* balloon) {
-  return balloon->findChildren<BalloonAnnouncement*>(Qt::FindDirectChildrenOnly);
 }
 
 class AnnouncementAccessible : public QAccessibleObject {
@@ -87,6 +82,10 @@ BalloonAnnouncement::BalloonAnnouncement(QWidget* balloon, QString text)
 void BalloonAnnouncement::announce() {
   QAccessibleEvent shown(this, QAccessible::ObjectShow);
   QAccessible::updateAccessibility(&shown);
+}
+
+QList<BalloonAnnouncement*> announcementsOf(const QObject* balloon) {
+  return balloon->findChildren<BalloonAnnouncement*>(Qt::FindDirectChildrenOnly);
 }
 
 void installBalloonAccessible(const char* class_name) {

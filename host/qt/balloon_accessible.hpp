@@ -6,6 +6,7 @@
 // notification inside the balloon whose text never changes, and the balloon itself is a plain
 // window that says nothing.
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -27,6 +28,9 @@ class BalloonAnnouncement : public QObject {
  private:
   QString text_;
 };
+
+// The announcements a balloon keeps, oldest first.
+QList<BalloonAnnouncement*> announcementsOf(const QObject* balloon);
 
 // Gives every widget of class `class_name` (its meta-object's name) the announcements among
 // its children as accessible children; once per program, before the first such widget shows.

@@ -1,6 +1,5 @@
 #include "host/qt/balloon_window.hpp"
 
-#include <QAccessible>
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -102,26 +101,22 @@ void BalloonWindow::showPage(const BalloonPage& page, const BalloonGeometry& geo
 // it busy, so the last few stay to be asked about; they are a few bytes each.
 void BalloonWindow::announce(const QString& text) {
   constexpr int kKept = 16;
-  const QList<BalloonAnnouncement*> kept =
-      findChildren<BalloonAnnouncement*>(Qt::FindDirectChildrenOnly);
+  const QList<BalloonAnnouncement*> kept = announcementsOf(this);
   for (qsizetype i = 0; i + kKept <= kept.size(); ++i) delete kept[i];
   auto* announcement = new BalloonAnnouncement(this, text);
-  unannounced_ = announcement;
-  if (isVisible()) {
-    unannounced_ = nullptr;
+  if (isVisible())
     announcement->announce();
-  }
+  else
+    unannounced_ = announcement;
 }
 
 QString BalloonWindow::spokenText() const {
-  const QList<BalloonAnnouncement*> all =
-      findChildren<BalloonAnnouncement*>(Qt::FindDirectChildrenOnly);
+  const QList<BalloonAnnouncement*> all = announcementsOf(this);
   return all.isEmpty() ? QString() : all.last()->text();
 }
 
 void BalloonWindow::showEvent(QShowEvent*) {
-  if (auto* announcement = qobject_cast<BalloonAnnouncement*>(unannounced_))
-    announcement->announce();
+  if (unannounced_) unannounced_->announce();
   unannounced_ = nullptr;
 }
 

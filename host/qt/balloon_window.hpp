@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "host/qt/balloon_accessible.hpp"
 #include "host/qt/balloon_layout.hpp"
 
 namespace vembrel {
@@ -64,7 +65,7 @@ class BalloonWindow : public QWidget {
   bool compositing_ = false;
   // The last page's announcement, until it has been made: a page set before the balloon
   // shows is announced as it shows.
-  QPointer<QObject> unannounced_;
+  QPointer<BalloonAnnouncement> unannounced_;
 };
 
 }  // namespace vembrel
